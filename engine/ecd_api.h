@@ -1,0 +1,168 @@
+// The engine library's public interface: the ECD_ entry points, the editor window messages, the owner
+// notifications and the engine error codes. Declared extern "C" and exported by name from OSKECD32.dll.
+#pragma once
+
+#include "engine/ecd_types.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Engine error codes: 0 success, a non-negative value where a message says so, or one of these.
+enum {
+  ECD_ERR_FILE = -1,
+  ECD_ERR_DISK_WRITE = -2,
+  ECD_ERR_PARAMETER = -3,
+  ECD_ERR_MEMORY = -4,
+  ECD_ERR_SWAP = -5,
+  ECD_ERR_UNKNOWN = -6,
+  ECD_ERR_FATAL = -7,
+  ECD_ERR_UNKNOWN2 = -8,
+  ECD_ERR_RESOURCE = -9,
+  ECD_ERR_ALREADY_INITIALISED = -10,
+  ECD_ERR_NOT_INITIALISED = -11,
+  ECD_ERR_EMPTY_BUFFER = -12,
+  ECD_ERR_MACRO_READ = -13,
+  ECD_ERR_MACRO_CORRUPT = -14,
+  ECD_ERR_NO_DLL = -15,
+  ECD_ERR_COMMAND_FAILED = -16,
+  ECD_ERR_NO_FILE = -17,
+  ECD_ERR_INVALID_DIRECTORY = -18,
+  ECD_ERR_FILE_EXISTS = -19,
+  ECD_ERR_NO_BUFFER = -20,
+  ECD_ERR_ALREADY_LOADED = -21,
+  ECD_ERR_READ_ONLY = -22,
+  ECD_ERR_UNNAMED = -23,
+  ECD_ERR_INVALID_NAME = -24,
+  ECD_ERR_RANGE_SNAP = -25,
+  ECD_ERR_NO_SELECTION = -26,
+  ECD_ERR_NO_OPERATIONS = -27,
+  ECD_ERR_NOT_SET = -28,
+  ECD_ERR_INVALID_MARGIN = -29,
+  ECD_ERR_INVALID_MESSAGE = -30,
+  ECD_ERR_LOAD_ABORTED = -31,
+  ECD_ERR_SAVE_ABORTED = -32,
+};
+
+// Editor window messages (WM_USER + n).
+enum {
+  ECD_OPEN_BUFFER = 1024,
+  ECD_SHOW_BUFFER = 1025,
+  ECD_SAVE = 1026,
+  ECD_UNDO = 1028,
+  ECD_REDO = 1029,
+  ECD_FINALISE = 1030,
+  ECD_SET_CARET = 1031,
+  ECD_CARET_TO_VIEW = 1032,
+  ECD_INSERT_LINE = 1033,
+  ECD_DELETE_LINE = 1035,
+  ECD_REPLACE_LINE = 1036,
+  ECD_TYPE_STRING = 1037,
+  ECD_SET_INSERT_MODE = 1038,
+  ECD_SET_MODIFIED = 1039,
+  ECD_SET_FILE_NAME = 1040,
+  ECD_SET_WORD_WRAP = 1041,
+  ECD_SET_FIRST_OFFSET = 1043,
+  ECD_SET_LEFT_MARGIN = 1044,
+  ECD_SET_RIGHT_MARGIN = 1045,
+  ECD_SET_REDRAW = 1047,
+  ECD_REFLOW = 1048,
+  ECD_SET_SCROLL_BARS = 1053,
+  ECD_SET_TAB_LENGTH = 1054,
+  ECD_SET_TABS_AS_SPACES = 1055,
+  ECD_SET_SYNC = 1056,
+  ECD_SYNC_NOW = 1057,
+  ECD_SET_AUTO_MARGIN = 1058,
+  ECD_RELOAD = 1059,
+  ECD_SET_UNIX = 1060,
+  ECD_SET_READ_ONLY = 1061,
+  ECD_SET_UNDO_CAPACITY = 1062,
+  ECD_SET_SCROLL_CONTROLS = 1063,
+  ECD_COPY_VIEW = 1064,
+  ECD_SCROLL_TO = 1065,
+  ECD_PRINT_STREAM = 1066,
+  ECD_NOP1 = 1067,
+  ECD_NOP2 = 1068,
+  ECD_CAN_UNDO = 1074,
+  ECD_CAN_REDO = 1075,
+  ECD_HAS_MARK = 1076,
+  ECD_GET_CARET = 1077,
+  ECD_GET_CARET_LINE = 1078,
+  ECD_IS_INSERT_MODE = 1079,
+  ECD_IS_MODIFIED = 1080,
+  ECD_GET_FILE_NAME = 1081,
+  ECD_IS_WORD_WRAP = 1082,
+  ECD_GET_FIRST_OFFSET = 1083,
+  ECD_GET_LEFT_MARGIN = 1084,
+  ECD_GET_RIGHT_MARGIN = 1085,
+  ECD_GET_BUFFER = 1086,
+  ECD_GET_LINE_COUNT = 1087,
+  ECD_GET_TAB_LENGTH = 1088,
+  ECD_IS_TABS_AS_SPACES = 1089,
+  ECD_GET_UNDO_CAPACITY = 1090,
+  ECD_IS_AUTO_MARGIN = 1091,
+  ECD_GET_SYNC = 1092,
+  ECD_IS_UNIX = 1093,
+  ECD_IS_READ_ONLY = 1094,
+  ECD_IS_FILE_READ_ONLY = 1095,
+  ECD_GET_SCROLL = 1096,
+};
+
+// Owner notifications, sent to the owner window.
+enum {
+  ECDN_CARET = 1124,
+  ECDN_CARET_SHAPE = 1125,
+  ECDN_FOCUS = 1126,
+  ECDN_MODIFIED = 1127,
+  ECDN_SCROLLED = 1128,
+  ECDN_NAME = 1131,
+  ECDN_UNDO = 1132,
+  ECDN_REDO = 1133,
+  ECDN_MARK = 1134,
+  ECDN_COLUMN_CLAMPED = 1135,
+  ECDN_LINE_CLAMPED = 1136,
+};
+
+// Buffer notices, sent by a buffer to every editor window that shows it.
+enum {
+  ECDB_CLOSING = 2025,
+  ECDB_LINES_DELETED = 2026,
+  ECDB_LINES_INSERTED = 2027,
+  ECDB_REPAINT_LINES = 2028,
+  ECDB_REPAINT_LINE_FROM = 2029,
+  ECDB_MODIFIED = 2030,
+  ECDB_INVALIDATE_RANGE = 2032,
+  ECDB_NAME = 2035,
+  ECDB_REPAINT_ALL = 2036,
+  ECDB_TAB_LENGTH = 2037,
+  ECDB_TABS_AS_SPACES = 2038,
+  ECDB_HSYNC = 2039,
+  ECDB_VSYNC = 2040,
+  ECDB_PAINT_NOW = 2041,
+  ECDB_UNDO = 2042,
+  ECDB_REDO = 2043,
+  ECDB_MARK = 2044,
+  ECDB_RELOADED = 2045,
+  ECDB_READ_ONLY = 2046,
+};
+
+#define ECD_HANDSHAKE "OSK2HANDSHAKE"
+#define ECD_WINDOW_CLASS "CC_EDCLASSOSK2HANDSHAKE"
+
+int32_t OSK_CALL ECD_fbCheckVersion(const char* handshake);
+char* OSK_CALL ECD_fvGetPatchVersion(char* destination);
+int32_t OSK_CALL ECD_flInitialise(OskWindow owner, EcdEventProc event, EcdGaugeStartProc gaugeStart,
+                                  EcdGaugeStepProc gaugeStep, EcdGaugeEndProc gaugeEnd);
+int32_t OSK_CALL ECD_flTerminate(void);
+int32_t OSK_CALL ECD_flOpenBuffer(EcdOpenRecord* record);
+int32_t OSK_CALL ECD_flCloseBuffer(HEDBUFFER buffer);
+HEDBUFFER OSK_CALL ECD_fhLinkBuffer(HEDBUFFER a, HEDBUFFER b);
+HEDBUFFER OSK_CALL ECD_fhUnlinkBuffer(HEDBUFFER x, HEDBUFFER head);
+HEDBUFFER OSK_CALL ECD_fhNextBuffer(HEDBUFFER buffer);
+int32_t OSK_CALL ECD_flBufferMessage(HEDBUFFER buffer, uint32_t message, uintptr_t wParam, intptr_t lParam);
+void OSK_CALL ECD_fvSetSystemOptions(const EcdSystemOptions* options);
+void OSK_CALL ECD_fvGetSystemOptions(EcdSystemOptions* options);
+
+#ifdef __cplusplus
+}
+#endif

@@ -1,0 +1,126 @@
+// The line store of one buffer: its text in 8 KB text blocks indexed by a tree of line counts, plus the line
+// property table and the time of the file behind it.
+//
+// Lines are numbered from 1. A line holds at most 1024 characters and never contains its own line end (LF, and in
+// CR LF mode also CR); operations given such a line refuse it. Reading lines in ascending order costs one scan per
+// block, through the lookup cache. An empty text has line count 0, and getting line 1 fails.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/store/line_index.h"
+#include "engine/store/line_properties.h"
+#include "engine/store/text_block.h"
+
+namespace osk {
+
+// The store's own status numbers; the buffer layer translates them.
+enum class StoreStatus : int32_t {
+  kOk = 0,
+  kFailure = 1800,
+  kNoMemory = 1801,
+  kReadFailed = 1802,
+  kFailure2 = 1803,
+  kWriteFailed = 1805,
+  kRefused = 1806,
+  kLoadAborted = 1807,
+  kSaveAborted = 1808,
+};
+
+class LineStore {
+ public:
+  LineStore();
+  ~LineStore();
+  LineStore(const LineStore&) = delete;
+  LineStore& operator=(const LineStore&) = delete;
+
+  int32_t lineCount() const { return index_.lineCount(); }
+  bool unixLineEnds() const { return unix_; }
+  // Rewrites every line end; refused (kNoMemory) only when the new blocks cannot be had.
+  StoreStatus setUnixLineEnds(bool unix);
+
+  // The text of line `line` without its line end; false outside 1 to lineCount().
+  bool getLine(int32_t line, std::string& out);
+  // Fills `destination` (room for 1025 bytes) with the line and a terminating zero.
+  bool getLine(int32_t line, char* destination, int32_t* length);
+  // A view of the line's text, valid until the store next changes; empty view outside the text.
+  std::string_view peekLine(int32_t line);
+
+  // Inserts `lines` after line `after` (0: before the first line). Property pairs of later lines move with them.
+  StoreStatus insertLines(int32_t after, const std::vector<std::string_view>& lines);
+  StoreStatus insertLine(int32_t after, std::string_view text) { return insertLines(after, {text}); }
+  // Deletes `count` lines from `first`; their property pairs go.
+  StoreStatus deleteLines(int32_t first, int32_t count);
+  StoreStatus replaceLine(int32_t line, std::string_view text);
+
+  LineProperties& properties() { return properties_; }
+  const LineProperties& properties() const { return properties_; }
+
+  // Loading and saving work on whole blocks.
+  // Replaces the whole text with `blocks`, whose line counts are given; the property table is kept.
+  void adoptBlocks(std::vector<std::unique_ptr<TextBlock>> blocks, const std::vector<int32_t>& lines, bool unix);
+  // Calls `visit(block, lines)` for every block in text order; the visitor may shrink the block's text as long as
+  // it keeps every line and line end (trailing blank stripping).
+  template <typename Visit>
+  bool forEachBlock(Visit&& visit) {
+    std::vector<std::pair<BlockId, int32_t>> order;
+    index_.forEach([&](BlockId id, int32_t lines) {
+      if (lines > 0) order.emplace_back(id, lines);
+    });
+    invalidateCache();
+    for (auto& [id, lines] : order) {
+      if (!visit(*blocks_[id], lines)) return false;
+    }
+    return true;
+  }
+
+  int64_t fileTime() const { return fileTime_; }
+  void setFileTime(int64_t time) { fileTime_ = time; }
+
+  int32_t blockCount() const;
+  int indexDepth() const { return index_.depth(); }
+  // Checks the internal invariants (block line counts against the index); for tests.
+  bool selfCheck();
+
+ private:
+  struct Located {
+    TextBlock* block = nullptr;
+    BlockId id = 0;
+    int32_t firstLine = 0;   // 0-based
+    int32_t lines = 0;
+    uint32_t offset = 0;     // of the line's first byte
+    uint32_t length = 0;     // without line end
+  };
+
+  bool locate(int32_t line0, Located& where);
+  uint32_t eolLength() const { return unix_ ? 1u : 2u; }
+  void putLine(char* at, std::string_view text) const;
+  bool validLine(std::string_view text) const;
+  BlockId addBlock(std::unique_ptr<TextBlock> block);
+  void releaseBlock(BlockId id);
+  void invalidateCache() { cacheId_ = 0; }
+  void noteEmptied();
+  void resetText();
+  StoreStatus insertAfterLine(int32_t after, const std::vector<std::string_view>& lines);
+
+  LineIndex index_;
+  std::vector<std::unique_ptr<TextBlock>> blocks_;   // by block id; id 0 unused
+  std::vector<BlockId> freeIds_;
+  int32_t emptyBlocks_ = 0;
+  bool unix_ = false;
+  int64_t fileTime_ = 0;
+  LineProperties properties_;
+
+  // Lookup cache: the block last looked up and the line last read in it.
+  BlockId cacheId_ = 0;
+  int32_t cacheFirst_ = 0;
+  int32_t cacheLines_ = 0;
+  int32_t cacheLine_ = 0;
+  uint32_t cacheOffset_ = 0;
+};
+
+}  // namespace osk

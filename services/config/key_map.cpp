@@ -19,8 +19,8 @@ constexpr EventContextInfo kContexts[] = {
     {kContextPrintPreview, "Print Preview", true, true},
 };
 
-constexpr std::array<KeyNameInfo, 105> makeKeyNames() {
-  std::array<KeyNameInfo, 105> t{};
+constexpr std::array<KeyNameInfo, 108> makeKeyNames() {
+  std::array<KeyNameInfo, 108> t{};
   size_t n = 0;
   constexpr const char* digits[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
   for (int i = 0; i < 10; ++i) t[n++] = {static_cast<uint8_t>(0x30 + i), digits[i], false, false};
@@ -76,7 +76,7 @@ constexpr std::array<KeyNameInfo, 105> makeKeyNames() {
 }
 
 constexpr auto kKeyNames = makeKeyNames();
-static_assert(kKeyNames[104].code == 249, "key name table is complete");
+static_assert(kKeyNames[107].code == 249, "key name table is complete");
 
 const KeyNameInfo* findKeyName(int code) {
   for (const KeyNameInfo& k : kKeyNames)

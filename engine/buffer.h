@@ -1,0 +1,147 @@
+// A buffer: one text being edited, with its file name, state flags, settings, window list and line store.
+//
+// A buffer lives from its creation to its close, whatever windows show it. Every change it makes is announced to
+// the windows in its list by buffer notices. Names are full paths of at most 260 characters; two buffers never hold
+// the same file (compared without regard to case) unless the second was opened with the duplicate flag.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/ecd_types.h"
+#include "engine/engine_codes.h"
+#include "engine/store/line_store.h"
+
+namespace osk {
+
+class Engine;
+
+// Buffer state flags.
+enum BufferState : uint32_t {
+  kStateNew = 1u << 0,
+  kStateInsert = 1u << 1,
+  kStateHistoryLost = 1u << 2,
+  kStateTabsAsSpaces = 1u << 3,
+  kStateModified = 1u << 4,
+  kStateReadOnly = 1u << 5,
+  kStateFlag6 = 1u << 6,
+  kStateUndoPossible = 1u << 7,
+  kStateRedoPossible = 1u << 8,
+  kStateMark = 1u << 9,
+  kStateFileReadOnly = 1u << 10,
+};
+
+// Buffer property numbers.
+enum BufferProperty : int32_t {
+  kPropInsertMode = 1,
+  kPropCompositeMode = 2,
+  kPropModified = 3,
+  kPropNew = 4,
+  kPropLineCount = 6,
+  kPropMaxLineLength = 7,
+  kPropFileName = 8,
+  kPropTabLength = 9,
+  kPropUndoPossible = 10,
+  kPropRedoPossible = 11,
+  kPropUntitledNumber = 12,
+  kPropReadOnly = 13,
+  kPropLeftMargin = 14,
+  kPropRightMargin = 15,
+  kPropWordWrap = 16,
+  kPropFirstOffset = 17,
+  kPropTabsAsSpaces = 18,
+  kPropUndoCapacity = 19,
+  kPropAutoMargin = 20,
+  kPropUnixLineEnds = 21,
+  kPropFileReadOnly = 22,
+};
+
+constexpr int32_t kMaxUndoBytes = 65535;
+constexpr int32_t kUndoRecordBytes = 20;
+constexpr int32_t kCappedUndoCapacity = 3276;
+
+class Buffer {
+ public:
+  // Creates a buffer from an open record (reading the file when asked). On failure returns an engine code and no
+  // buffer; the caller adds the buffer to the buffer array.
+  static int32_t create(Engine& engine, const EcdOpenRecord& record, std::unique_ptr<Buffer>& out);
+
+  ~Buffer();
+
+  // Properties: the value (>= 0) or an engine code.
+  int32_t property(int32_t id) const;
+  int32_t setProperty(int32_t id, intptr_t value);
+
+  // The displayed name: the file name, or "Untitled: " and the untitled number.
+  std::string displayName() const;
+  const std::string& fileName() const { return fileName_; }
+  bool named() const { return !fileName_.empty(); }
+  int32_t untitledNumber() const { return untitledNumber_; }
+  int32_t rename(const char* name);
+
+  // Saves to the buffer's own file (name null) or as `name`, which the buffer then takes.
+  int32_t save(const char* name, const char* caption, bool mayFinalise);
+  // Reload: mode 0 always, 1 when the file changed, 2 only asks. 100 reloaded, 0 not needed; mode 2: 1 changed.
+  int32_t reload(int32_t mode, const char* caption);
+  bool fileChanged() const;
+  // Discards every undo record (-22 on a read-only buffer).
+  int32_t finalise();
+
+  bool has(uint32_t flag) const { return (state_ & flag) != 0; }
+  uint32_t state() const { return state_; }
+  bool readOnly() const { return has(kStateReadOnly); }
+  bool modified() const { return has(kStateModified); }
+  void setModified(bool modified);
+
+  int32_t lineCount() const { return store_->lineCount(); }
+  LineStore& store() { return *store_; }
+
+  // The window list.
+  const std::vector<OskWindow>& windows() const { return windows_; }
+  void addWindow(OskWindow window);
+  void removeWindow(OskWindow window);
+  // Sends a buffer notice to every window showing the buffer (except `skip`).
+  void notify(uint32_t code, uintptr_t wParam = 0, intptr_t lParam = 0, OskWindow skip = nullptr);
+
+  HEDBUFFER next = nullptr;             // chain kept by ECD_fhLinkBuffer; never followed by the engine
+  OskWindow primaryWindow = nullptr;
+
+  int32_t tabLength() const { return tabLength_; }
+  int32_t undoCapacity() const { return undoCapacity_; }
+  int32_t leftMargin() const { return leftMargin_; }
+  int32_t rightMargin() const { return rightMargin_; }
+  int32_t firstOffset() const { return firstOffset_; }
+  bool wordWrap() const { return wordWrap_; }
+  bool autoMargin() const { return autoMargin_; }
+
+ private:
+  explicit Buffer(Engine& engine);
+  // Reads `path` into a fresh store; the caption shows a gauge.
+  Status loadFile(const std::string& path, const char* caption, std::unique_ptr<LineStore>& out) const;
+  // Checks a name for save-as or rename: made a full path, valid, not held by another buffer.
+  Status checkNewName(const char* name, std::string& full) const;
+  void setReadOnly(bool on);
+  void finaliseHistory();
+
+  Engine& engine_;
+  std::string fileName_;
+  int32_t untitledNumber_ = 0;
+  uint32_t state_ = 0;
+  int32_t tabLength_ = 8;
+  int32_t undoCapacity_ = 0;
+  int32_t leftMargin_ = 1;
+  int32_t rightMargin_ = 79;
+  int32_t firstOffset_ = 0;
+  bool wordWrap_ = false;
+  bool autoMargin_ = false;
+  uint32_t opState_ = 0;
+  std::vector<OskWindow> windows_;
+  std::unique_ptr<LineStore> store_;
+};
+
+// Limits an undo capacity as the open record and property 19 do.
+int32_t limitUndoCapacity(int32_t capacity);
+
+}  // namespace osk

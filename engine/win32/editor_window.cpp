@@ -1,0 +1,358 @@
+// The editor window: its record, the messages that attach and query buffers, buffer notices turned into owner
+// notifications, and the typed-character road to the owner's event callback.
+#include <windows.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "engine/buffer.h"
+#include "engine/buffer_messages.h"
+#include "engine/engine_context.h"
+#include "engine/win32/ecd_window.h"
+
+namespace osk::win32 {
+
+namespace {
+
+const char kRecordProperty[] = "OskEditorRecord";
+
+enum WindowFlags : uint32_t {
+  kInsert = 1u << 0,
+  kRedraw = 1u << 1,
+  kVScroll = 1u << 3,
+  kHScroll = 1u << 4,
+  kDestroyed = 1u << 10,
+};
+
+struct EditorRecord {
+  HWND window = nullptr;
+  HWND vScrollControl = nullptr;
+  HWND hScrollControl = nullptr;
+  HFONT font = nullptr;
+  int32_t cellWidth = 8;
+  int32_t lineHeight = 16;
+  int32_t tabLength = 8;
+  int32_t caretLine = 0;
+  int32_t caretColumn = 1;
+  int32_t topLine = 1;
+  int32_t leftCell = 1;
+  uint32_t flags = 0;
+  int32_t lockCount = 0;
+  Buffer* buffer = nullptr;
+};
+
+EditorRecord* recordOf(HWND window) { return static_cast<EditorRecord*>(GetPropA(window, kRecordProperty)); }
+
+HWND ownerOf(HWND window) {
+  Engine& e = Engine::instance();
+  if (e.owner != nullptr) return reinterpret_cast<HWND>(e.owner);
+  return GetParent(window);
+}
+
+LRESULT notifyOwner(HWND window, UINT code, WPARAM wParam, LPARAM lParam) {
+  HWND owner = ownerOf(window);
+  return owner != nullptr ? SendMessageA(owner, code, wParam, lParam) : 0;
+}
+
+void measureFont(EditorRecord& r) {
+  HDC dc = GetDC(r.window);
+  HGDIOBJ old = SelectObject(dc, r.font != nullptr ? r.font : GetStockObject(SYSTEM_FIXED_FONT));
+  TEXTMETRICA tm;
+  GetTextMetricsA(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(r.window, dc);
+  const EcdSystemOptions& o = Engine::instance().options;
+  r.cellWidth = std::min<int32_t>(tm.tmMaxCharWidth, 2 * tm.tmAveCharWidth) + o.word[ECD_OPT_EXTRA_CHAR_SPACING];
+  if (r.cellWidth < 1) r.cellWidth = 1;
+  r.lineHeight = tm.tmHeight + tm.tmExternalLeading + o.word[ECD_OPT_EXTRA_LINE_SPACING];
+  if (r.lineHeight < 1) r.lineHeight = 1;
+}
+
+void refreshScrollBars(EditorRecord& r) {
+  ShowScrollBar(r.window, SB_VERT, (r.flags & kVScroll) != 0);
+  ShowScrollBar(r.window, SB_HORZ, (r.flags & kHScroll) != 0);
+}
+
+void detach(EditorRecord& r) {
+  if (r.buffer == nullptr) return;
+  r.buffer->removeWindow(reinterpret_cast<OskWindow>(r.window));
+  r.buffer = nullptr;
+  r.caretLine = 0;
+  r.caretColumn = 1;
+}
+
+void attach(EditorRecord& r, Buffer* buffer, uint32_t viewFlags) {
+  detach(r);
+  r.buffer = buffer;
+  r.flags |= kRedraw;
+  r.flags &= ~(kVScroll | kHScroll);
+  if (viewFlags & ECD_OPEN_VSCROLL) r.flags |= kVScroll;
+  if (viewFlags & ECD_OPEN_HSCROLL) r.flags |= kHScroll;
+  if (buffer != nullptr) {
+    buffer->addWindow(reinterpret_cast<OskWindow>(r.window));
+    r.tabLength = buffer->tabLength();
+    if (buffer->has(kStateInsert)) {
+      r.flags |= kInsert;
+    } else {
+      r.flags &= ~kInsert;
+    }
+    r.caretLine = buffer->lineCount() > 0 ? 1 : 0;
+    r.caretColumn = 1;
+    r.topLine = 1;
+    r.leftCell = 1;
+  }
+  int32_t caret[2] = {r.caretLine, 1};
+  notifyOwner(r.window, ECDN_CARET, 0, reinterpret_cast<LPARAM>(caret));
+  notifyOwner(r.window, ECDN_NAME, reinterpret_cast<WPARAM>(r.window), 0);
+  refreshScrollBars(r);
+  InvalidateRect(r.window, nullptr, TRUE);
+}
+
+// Expands tabs for display, limited to 1024 cells.
+std::string expandTabs(std::string_view text, int32_t tabLength) {
+  std::string out;
+  for (char c : text) {
+    if (out.size() >= 1024) break;
+    if (c == '\t') {
+      const std::size_t next = (out.size() / tabLength + 1) * tabLength;
+      out.append(std::min<std::size_t>(next, 1024) - out.size(), ' ');
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+void paint(EditorRecord& r) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(r.window, &ps);
+  RECT client;
+  GetClientRect(r.window, &client);
+  if (r.buffer == nullptr) {
+    FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_APPWORKSPACE));
+    EndPaint(r.window, &ps);
+    return;
+  }
+  FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_WINDOW));
+  HGDIOBJ old = SelectObject(dc, r.font != nullptr ? r.font : GetStockObject(SYSTEM_FIXED_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  const int32_t rows = (client.bottom + r.lineHeight - 1) / r.lineHeight;
+  LineStore& store = r.buffer->store();
+  for (int32_t row = 0; row < rows; ++row) {
+    const int32_t line = r.topLine + row;
+    if (line > store.lineCount()) break;
+    std::string cells = r.buffer->has(kStateTabsAsSpaces) ? std::string(store.peekLine(line))
+                                                          : expandTabs(store.peekLine(line), r.tabLength);
+    const int32_t skip = r.leftCell - 1;
+    if (static_cast<int32_t>(cells.size()) > skip) {
+      TextOutA(dc, 0, row * r.lineHeight, cells.data() + skip, static_cast<int>(cells.size() - skip));
+    }
+  }
+  SelectObject(dc, old);
+  EndPaint(r.window, &ps);
+}
+
+// Buffer notices from the buffer shown in this window.
+LRESULT serveNotice(EditorRecord& r, UINT code, WPARAM wParam, LPARAM lParam) {
+  HWND w = r.window;
+  switch (code) {
+    case ECDB_CLOSING:
+      detach(r);
+      notifyOwner(w, ECDN_NAME, reinterpret_cast<WPARAM>(w), 0);
+      InvalidateRect(w, nullptr, TRUE);
+      return 0;
+    case ECDB_MODIFIED: notifyOwner(w, ECDN_MODIFIED, reinterpret_cast<WPARAM>(w), wParam); return 0;
+    case ECDB_NAME: notifyOwner(w, ECDN_NAME, reinterpret_cast<WPARAM>(w), 0); return 0;
+    case ECDB_UNDO: notifyOwner(w, ECDN_UNDO, reinterpret_cast<WPARAM>(w), wParam); return 0;
+    case ECDB_REDO: notifyOwner(w, ECDN_REDO, reinterpret_cast<WPARAM>(w), wParam); return 0;
+    case ECDB_MARK: notifyOwner(w, ECDN_MARK, reinterpret_cast<WPARAM>(w), wParam); return 0;
+    case ECDB_READ_ONLY:
+      notifyOwner(w, ECDN_MODIFIED, reinterpret_cast<WPARAM>(w), r.buffer != nullptr && r.buffer->modified());
+      return 0;
+    case ECDB_TAB_LENGTH:
+      if (r.buffer != nullptr) r.tabLength = r.buffer->tabLength();
+      return 0;
+    case ECDB_RELOADED: {
+      r.caretLine = r.buffer != nullptr && r.buffer->lineCount() > 0 ? 1 : 0;
+      r.caretColumn = 1;
+      r.topLine = 1;
+      int32_t caret[2] = {r.caretLine, 1};
+      notifyOwner(w, ECDN_CARET, reinterpret_cast<WPARAM>(w), reinterpret_cast<LPARAM>(caret));
+      notifyOwner(w, ECDN_NAME, reinterpret_cast<WPARAM>(w), 0);
+      refreshScrollBars(r);
+      InvalidateRect(w, nullptr, TRUE);
+      return 0;
+    }
+    case ECDB_PAINT_NOW: UpdateWindow(w); return 0;
+    default:
+      // Text moved or changed: repaint (painting by line arrives with the view).
+      InvalidateRect(w, nullptr, TRUE);
+      return 0;
+  }
+}
+
+LRESULT serveWithRecord(EditorRecord& r, UINT message, WPARAM wParam, LPARAM lParam, int32_t* useDefault) {
+  Engine& e = Engine::instance();
+  switch (message) {
+    case WM_DESTROY:
+      detach(r);
+      RemovePropA(r.window, kRecordProperty);
+      r.flags |= kDestroyed;
+      return 0;
+    case WM_PAINT: paint(r); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_SIZE: InvalidateRect(r.window, nullptr, TRUE); return 0;
+    case WM_GETDLGCODE: return DLGC_WANTALLKEYS;
+    case WM_SETFONT:
+      r.font = reinterpret_cast<HFONT>(wParam);
+      measureFont(r);
+      if (LOWORD(lParam)) InvalidateRect(r.window, nullptr, TRUE);
+      return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(r.font);
+    case WM_SETFOCUS: notifyOwner(r.window, ECDN_FOCUS, reinterpret_cast<WPARAM>(r.window), 1); return 0;
+    case WM_KILLFOCUS: notifyOwner(r.window, ECDN_FOCUS, reinterpret_cast<WPARAM>(r.window), 0); return 0;
+    case WM_SETCURSOR:
+      if (GetCapture() == nullptr && LOWORD(lParam) == HTCLIENT) return TRUE;
+      *useDefault = 1;
+      return 0;
+    case WM_CHAR: {
+      if (GetCapture() != nullptr || e.eventCallback == nullptr) {
+        *useDefault = 1;
+        return 0;
+      }
+      EcdEventRecord event{};
+      event.kind = ECD_EVENT_CHAR;
+      event.code = static_cast<int32_t>(wParam & 0xFF);
+      event.value = static_cast<signed char>(wParam & 0xFF);
+      if (GetKeyState(VK_SHIFT) < 0) event.modifiers |= 2;
+      if (GetKeyState(VK_CONTROL) < 0) event.modifiers |= 4;
+      // The callback edits through the current target; what it was is restored afterwards.
+      Buffer* savedBuffer = e.currentBuffer;
+      const int32_t savedLine = e.bufferLine, savedColumn = e.bufferColumn;
+      const bool savedTarget = e.windowTarget;
+      e.windowTarget = r.buffer != nullptr;
+      int32_t handled = e.eventCallback(&event);
+      e.currentBuffer = savedBuffer;
+      e.bufferLine = savedLine;
+      e.bufferColumn = savedColumn;
+      e.windowTarget = savedTarget;
+      if (!handled) *useDefault = 1;
+      return 0;
+    }
+    case ECD_OPEN_BUFFER: {
+      auto* record = reinterpret_cast<EcdOpenRecord*>(lParam);
+      if (record == nullptr) return ECD_ERR_PARAMETER;
+      detach(r);
+      std::unique_ptr<Buffer> buffer;
+      int32_t code = Buffer::create(e, *record, buffer);
+      if (code != 0) {
+        attach(r, nullptr, 0);
+        return code;
+      }
+      Buffer* raw = buffer.get();
+      raw->primaryWindow = reinterpret_cast<OskWindow>(r.window);
+      if (!e.adopt(std::move(buffer))) return ECD_ERR_MEMORY;
+      record->buffer = toHandle(raw);
+      attach(r, raw, static_cast<uint32_t>(record->flags));
+      return 0;
+    }
+    case ECD_SHOW_BUFFER: {
+      Buffer* buffer = e.find(reinterpret_cast<HEDBUFFER>(wParam));
+      if (wParam != 0 && buffer == nullptr) return ECD_ERR_PARAMETER;
+      attach(r, buffer, static_cast<uint32_t>(lParam));
+      return 0;
+    }
+    case ECD_SET_SCROLL_BARS:
+      r.flags &= ~(kVScroll | kHScroll);
+      if (wParam & 4) r.flags |= kVScroll;
+      if (wParam & 2) r.flags |= kHScroll;
+      refreshScrollBars(r);
+      return 0;
+    case ECD_NOP1:
+    case ECD_NOP2: return 0;
+    case ECD_GET_BUFFER:
+      if (r.buffer == nullptr) return ECD_ERR_NO_BUFFER;
+      return reinterpret_cast<LRESULT>(toHandle(r.buffer));
+    case ECD_GET_LINE_COUNT: return r.buffer != nullptr ? r.buffer->lineCount() : ECD_ERR_NO_BUFFER;
+    case ECD_IS_INSERT_MODE: return (r.flags & kInsert) ? 0 : ECD_ERR_NOT_SET;
+    default: break;
+  }
+  if (message >= ECDB_CLOSING && message <= ECDB_READ_ONLY) return serveNotice(r, message, wParam, lParam);
+  if (isBufferMessage(message)) {
+    if (r.buffer == nullptr) return ECD_ERR_NO_BUFFER;
+    return bufferMessage(*r.buffer, message, wParam, lParam);
+  }
+  *useDefault = 1;
+  return 0;
+}
+
+}  // namespace
+
+bool registerEditorClass(HINSTANCE module) {
+  WNDCLASSA wc{};
+  wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC;
+  wc.lpfnWndProc = ECD_flEDWndProc;
+  wc.hInstance = module;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+  wc.lpszClassName = ECD_WINDOW_CLASS;
+  return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+void unregisterEditorClass(HINSTANCE module) { UnregisterClassA(ECD_WINDOW_CLASS, module); }
+
+}  // namespace osk::win32
+
+using osk::win32::EditorRecord;
+
+extern "C" LRESULT WINAPI ECD_flPrivateMessageHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                                      int32_t* useDefault) {
+  int32_t ignored = 0;
+  if (useDefault == nullptr) useDefault = &ignored;
+  *useDefault = 0;
+  osk::Engine& e = osk::Engine::instance();
+  const OskWindow savedWindow = e.currentWindow;
+  EditorRecord* record = osk::win32::recordOf(window);
+  if (record == nullptr) {
+    if (message == WM_CREATE) {
+      auto* fresh = new (std::nothrow) EditorRecord;
+      if (fresh == nullptr) return -1;
+      fresh->window = window;
+      fresh->flags = osk::win32::kInsert | osk::win32::kRedraw;
+      SetPropA(window, osk::win32::kRecordProperty, fresh);
+      osk::win32::measureFont(*fresh);
+      ShowScrollBar(window, SB_BOTH, FALSE);
+      return 0;
+    }
+    if (message == WM_PAINT) {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(window, &ps);
+      FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_APPWORKSPACE));
+      EndPaint(window, &ps);
+      return 0;
+    }
+    *useDefault = 1;
+    return 0;
+  }
+  e.currentWindow = reinterpret_cast<OskWindow>(window);
+  ++record->lockCount;
+  LRESULT result = osk::win32::serveWithRecord(*record, message, wParam, lParam, useDefault);
+  e.currentWindow = savedWindow;
+  if (--record->lockCount == 0 && (record->flags & osk::win32::kDestroyed)) delete record;
+  return result;
+}
+
+extern "C" LRESULT CALLBACK ECD_flEDWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  int32_t useDefault = 0;
+  LRESULT result = ECD_flPrivateMessageHandler(window, message, wParam, lParam, &useDefault);
+  if (useDefault) return DefWindowProcA(window, message, wParam, lParam);
+  return result;
+}
+
+extern "C" int32_t WINAPI ECD_flMessage(UINT, WPARAM, LPARAM) {
+  osk::Engine& e = osk::Engine::instance();
+  if (!e.initialised || e.owner == nullptr) return ECD_ERR_NOT_INITIALISED;
+  return 1;
+}

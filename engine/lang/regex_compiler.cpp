@@ -51,7 +51,6 @@ Quantifier QuantifierFor(uint8_t c) {
   }
 }
 
-bool IsQuantifier(uint8_t c) { return c == '*' || c == '+' || c == '?'; }
 
 // Reads the character after a backslash at the current position; a backslash that ends the pattern is an error.
 bool PatternCompiler::TakeEscaped(uint8_t& out) {

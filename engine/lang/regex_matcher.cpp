@@ -1,5 +1,6 @@
 #include "engine/lang/regex_matcher.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace osk::regex {
@@ -170,7 +171,7 @@ bool Matcher::Forward(int index, int32_t pos) {
           break;
         }
         if (KnownFailure(op.memo, pos)) return false;
-        const int32_t limit = op.quantifier == Quantifier::Optional ? 1 : length_ - pos;
+        const int32_t limit = op.quantifier == Quantifier::Optional ? std::min(1, length_ - pos) : length_ - pos;
         int32_t run = 0;
         while (run < limit && Accepts(op, text_[pos + run])) ++run;
         const int32_t least = op.quantifier == Quantifier::OneOrMore ? 1 : 0;
@@ -229,7 +230,7 @@ bool Matcher::Backward(int index, int32_t pos) {
           break;
         }
         if (KnownFailure(op.memo, pos + 1)) return false;
-        const int32_t limit = op.quantifier == Quantifier::Optional ? 1 : pos + 1;
+        const int32_t limit = op.quantifier == Quantifier::Optional ? std::min(1, pos + 1) : pos + 1;
         int32_t run = 0;
         while (run < limit && Accepts(op, text_[pos - run])) ++run;
         const int32_t least = op.quantifier == Quantifier::OneOrMore ? 1 : 0;

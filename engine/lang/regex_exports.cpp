@@ -1,6 +1,7 @@
 // Translates the exported regular-expression and global text functions to the language services' C++ core.
 #include <cstring>
 
+#include "engine/lang/buffer_search.h"
 #include "engine/lang/compiled_nodes.h"
 #include "engine/lang/global_text_block.h"
 #include "engine/lang/regex_api.h"
@@ -38,6 +39,35 @@ int32_t OSK_CALL HitTest(HCOMPILEDRE pattern, const char* text, int32_t forward,
   if (!matcher.Match(Block(pattern), {text, length}, forward != 0, matchCase != 0, column, found)) return 0;
   *col = column;
   *len = found;
+  return 1;
+}
+
+int32_t OSK_CALL LineHitTest(HCOMPILEDRE pattern, int32_t forward, int32_t matchCase, int32_t progress,
+                             int32_t limitLine, int32_t* line, int32_t* col, int32_t* len, int32_t* aborted) {
+  if (aborted != nullptr) *aborted = 0;
+  osk::SearchTarget target;
+  if (pattern == nullptr || line == nullptr || col == nullptr || len == nullptr ||
+      !osk::CurrentSearchTarget(target, progress != 0)) {
+    return 0;
+  }
+  osk::BufferSearchRequest request;
+  request.pattern = Block(pattern);
+  request.forward = forward != 0;
+  request.matchCase = matchCase != 0;
+  request.tabLength = target.tabLength;
+  request.startLine = *line;
+  request.startColumn = *col;
+  request.limitLine = limitLine;
+  if (progress != 0) {
+    request.progress = target.progress;
+    request.progressContext = target.progressContext;
+  }
+  const osk::BufferSearchResult result = osk::SearchBuffer(*target.store, request, osk::regex::ProcessMatcher());
+  if (result.aborted && aborted != nullptr) *aborted = 1;
+  if (!result.found) return 0;
+  *line = result.line;
+  *col = result.column;
+  *len = result.length;
   return 1;
 }
 

@@ -103,6 +103,12 @@ void CToolBarBitmaps::setPixel(int32_t image, int x, int y, int value) {
   byte = static_cast<uint8_t>((byte & ~mask) | ((value << shift) & mask));
 }
 
+void CToolBarBitmaps::setHeaderWord(uint32_t offset, uint32_t value) {
+  // The words that describe the strip's shape are not to be changed behind its back.
+  if (offset < 20 || offset + 4 > kInfoHeaderSize || empty()) return;
+  put32(bytes_, offset, value);
+}
+
 uint32_t CToolBarBitmaps::paletteEntry(uint32_t i) const {
   if (i >= paletteEntries()) return 0;
   const uint32_t off = paletteOffset() + 4 * i;

@@ -44,6 +44,10 @@ class CToolBarBitmaps {
   // Colour index of pixel (x, y) of one image, y counted from the top.
   int pixel(int32_t image, int x, int y) const;
   void setPixel(int32_t image, int x, int y, int value);
+  // A 32-bit word of the info header (20: image size, 24 and 28: resolution, 32 and 36: colours used and
+  // important); these carry nothing the strip depends on and are kept as stored.
+  uint32_t headerWord(uint32_t offset) const { return offset + 4 <= kInfoHeaderSize && !empty() ? readU32(offset) : 0; }
+  void setHeaderWord(uint32_t offset, uint32_t value);
   // Palette entry i as 0x00RRGGBB plus the reserved byte in bits 24 to 31.
   uint32_t paletteEntry(uint32_t i) const;
   void setPaletteEntry(uint32_t i, uint32_t value);

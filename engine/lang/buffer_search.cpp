@@ -83,8 +83,9 @@ class KeyScanner {
 // is served; progress (which may pump messages) is reported only between runs.
 class LineRuns {
  public:
-  LineRuns(LineStore& store, bool forward, int32_t first, int32_t limit, int32_t runLines)
-      : store_(store), forward_(forward), next_(first), limit_(limit), runLines_(runLines) {}
+  // Runs start short and double up to `maxLines`, so that a match near the start costs little reading ahead.
+  LineRuns(LineStore& store, bool forward, int32_t first, int32_t limit, int32_t maxLines)
+      : store_(store), forward_(forward), next_(first), limit_(limit), maxLines_(maxLines) {}
 
   // The line the next run starts with; false when the limit has been passed.
   bool Pending(int32_t& firstLine) const {
@@ -94,6 +95,7 @@ class LineRuns {
 
   // Reads the next run (Pending must have answered true).
   void Fill() {
+    runLines_ = std::min(runLines_ * 2, maxLines_);
     const int32_t count = std::min(runLines_, (forward_ ? limit_ - next_ : next_ - limit_) + 1);
     const int32_t low = forward_ ? next_ : next_ - count + 1;
     for (int32_t i = 0; i < count; ++i) views_[static_cast<size_t>(i)] = store_.peekLine(low + i);
@@ -117,7 +119,8 @@ class LineRuns {
   bool forward_;
   int32_t next_;
   int32_t limit_;
-  int32_t runLines_;
+  int32_t maxLines_;
+  int32_t runLines_ = 4;
   std::array<std::string_view, kRunLines> views_{};
   int32_t low_ = 0;
   int32_t count_ = 0;

@@ -8,8 +8,8 @@
 // text, a limit outside 1 to the line count or behind the start in the search direction, a negative column), an empty
 // store or a malformed pattern give "not found". With a tab length, lines are matched with their tabs expanded to
 // display cells (at most 1024), and columns are cells.
-// Progress is reported before each run of lines is read (at most 256 lines apart, 32 when the key cannot skip
-// lines); a true answer stops the search as aborted. The matcher's last match (for substitutions) is the one found.
+// Progress is reported before each run of lines is read (runs start at 8 lines and grow to 256, or to 32 when the
+// key cannot skip lines); a true answer stops the search as aborted. The matcher's last match (for substitutions) is the one found.
 #pragma once
 
 #include <cstdint>

@@ -91,7 +91,7 @@ bool Matcher::Prepare(const uint8_t* pattern, bool matchCase) {
         break;
     }
     if (!matchCase) op.chOther = OtherCase(op.ch);
-    if (op.quantifier != Quantifier::None && memos < kMemoRows) op.memo = static_cast<int16_t>(memos++);
+    if (op.quantifier != Quantifier::None) op.memo = static_cast<int16_t>(memos++);
   }
   if (walker.Malformed() || opCount_ < 2 || depth != 0) return false;
   prepared_ = true;
@@ -120,18 +120,22 @@ bool Matcher::SameRun(const uint8_t* text, const uint8_t* pattern, uint32_t coun
 }
 
 bool Matcher::KnownFailure(int memo, int32_t column) const {
-  return memo >= 0 && failed_[memo][column] == attempt_;
+  return rowAttempt_[memo] == attempt_ && ((failed_[memo][column >> 6] >> (column & 63)) & 1) != 0;
 }
 
 void Matcher::RecordFailure(int memo, int32_t column) {
-  if (memo >= 0) failed_[memo][column] = attempt_;
+  if (rowAttempt_[memo] != attempt_) {
+    failed_[memo].fill(0);
+    rowAttempt_[memo] = attempt_;
+  }
+  failed_[memo][column >> 6] |= uint64_t{1} << (column & 63);
 }
 
-// A failure remembered for (node, position) stays valid for every later start of the same search: the only thing
+// A failure remembered for (quantified node, position) stays valid for every later start of the same search: the only thing
 // that depends on the start is the rule against empty matches, and later starts make it stricter.
 void Matcher::NewAttempt() {
   if (++attempt_ == 0) {
-    for (auto& row : failed_) row.fill(0);
+    rowAttempt_.fill(0);
     attempt_ = 1;
   }
 }

@@ -56,8 +56,8 @@ class Matcher {
     const uint8_t* data;
   };
   using ClassBitmap = std::array<uint64_t, 4>;
-  static constexpr int kMemoRows = 64;
   static constexpr int kMemoColumns = kMaxLineLength + 2;
+  static constexpr int kMemoWords = (kMemoColumns + 63) / 64;
 
   bool Accepts(const Op& op, uint8_t c) const;
   bool SameRun(const uint8_t* text, const uint8_t* pattern, uint32_t count) const;
@@ -81,7 +81,10 @@ class Matcher {
   std::array<int32_t, kMatchSlots> groupEnd_{};
   std::array<MatchSlot, kMatchSlots> slots_{};
 
-  std::array<std::array<uint16_t, kMemoColumns>, kMemoRows> failed_{};
+  // Per quantified item, a bit per position where the rest of the pattern failed; a row is valid only for the
+  // attempt that last cleared it, so a new attempt costs nothing until a row is used.
+  std::array<std::array<uint64_t, kMemoWords>, kMaxNodes> failed_{};
+  std::array<uint16_t, kMaxNodes> rowAttempt_{};
   uint16_t attempt_ = 0;
 
   char line_[kMaxLineLength + 2] = {};   // zero sentinel, the line, zero terminator

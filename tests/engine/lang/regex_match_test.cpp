@@ -156,6 +156,13 @@ TEST(RegexMatch, PathologicalBacktrackingStaysBounded) {
   EXPECT_EQ(HitTest(re, line.c_str(), 1, 1, &col, &len), 0);
   col = 1023;
   EXPECT_EQ(HitTest(re, line.c_str(), 0, 1, &col, &len), 0);
+  // Many quantifiers: each one's failed positions are remembered, not just the first few.
+  std::string many;
+  for (int i = 0; i < 100; ++i) many += "a*";
+  HCOMPILEDRE manyRe = CompileRE((many + "z").c_str(), 1);
+  col = 0;
+  EXPECT_EQ(HitTest(manyRe, line.c_str(), 1, 1, &col, &len), 0);
+  DestroyRE(manyRe);
   EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(20));
   DestroyRE(re);
 }

@@ -110,6 +110,12 @@ bool saveConfiguration(HWND owner, const CConfiguration& cfg, const std::string&
   return ok;
 }
 
+int systemKeyChar(int virtualKey) {
+  const UINT ch = MapVirtualKeyA(static_cast<UINT>(virtualKey), MAPVK_VK_TO_CHAR);
+  // The top bit marks a dead key, which produces no character of its own.
+  return (ch & 0x80000000u) ? 0 : static_cast<int>(ch & 0xFFFF);
+}
+
 bool isConfigurationFile(const std::string& path) { return osk::isConfigurationFile(path); }
 
 }  // namespace osk::win32

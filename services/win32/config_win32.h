@@ -34,6 +34,10 @@ std::unique_ptr<CConfiguration> loadConfigurationResource(void* instance, HWND o
 // old file is left as it was.
 bool saveConfiguration(HWND owner, const CConfiguration& cfg, const std::string& path);
 
+// The character a virtual key gives on the user's keyboard, for key names of keys outside the name table; dead
+// keys give 0.
+int systemKeyChar(int virtualKey);
+
 // The quick test of the selection dialog.
 bool isConfigurationFile(const std::string& path);
 

@@ -7,35 +7,13 @@
 #include "engine/ecd_api.h"
 #include "engine/engine_context.h"
 #include "engine/file_io.h"
+#include "engine/gauge.h"
+#include "engine/tabs.h"
 #include "engine/store/text_loader.h"
 #include "engine/store/text_writer.h"
 
 namespace osk {
 
-namespace {
-
-// The gauge of one long operation: shown only when a caption is given and the owner supplied callbacks.
-class Gauge {
- public:
-  Gauge(const GaugeCallbacks& callbacks, const char* caption, int32_t count)
-      : callbacks_(callbacks), shown_(caption != nullptr && callbacks.start != nullptr) {
-    if (shown_) callbacks_.start(0, count, caption);
-  }
-  ~Gauge() {
-    if (shown_ && callbacks_.end) callbacks_.end();
-  }
-  // True when the user asked to stop.
-  bool step(int64_t value) {
-    if (!shown_ || callbacks_.step == nullptr) return false;
-    return callbacks_.step(static_cast<int32_t>(std::min<int64_t>(value, INT32_MAX))) != 0;
-  }
-
- private:
-  GaugeCallbacks callbacks_;
-  bool shown_;
-};
-
-}  // namespace
 
 int32_t limitUndoCapacity(int32_t capacity) {
   if (capacity < 0) return 0;
@@ -43,7 +21,8 @@ int32_t limitUndoCapacity(int32_t capacity) {
   return capacity;
 }
 
-Buffer::Buffer(Engine& engine) : engine_(engine), store_(std::make_unique<LineStore>()) {}
+Buffer::Buffer(Engine& engine)
+    : engine_(engine), store_(std::make_unique<LineStore>()), history_(*store_, *this) {}
 
 Buffer::~Buffer() = default;
 
@@ -122,6 +101,8 @@ int32_t Buffer::create(Engine& engine, const EcdOpenRecord& record, std::unique_
     b->state_ |= kStateNew;
     if (flags & ECD_OPEN_UNIX) b->store_->setUnixLineEnds(true);
   }
+  b->history_.attach(*b->store_);
+  if (!b->readOnly() && b->undoCapacity_ > 0 && !b->history_.reset(b->undoCapacity_)) return ECD_ERR_MEMORY;
   out = std::move(b);
   return 0;
 }
@@ -150,40 +131,169 @@ void Buffer::notify(uint32_t code, uintptr_t wParam, intptr_t lParam, OskWindow 
   }
 }
 
-void Buffer::setModified(bool modified) {
-  const bool was = this->modified();
-  if (modified) {
-    state_ |= kStateModified;
-  } else {
-    state_ &= ~kStateModified;
-  }
-  if (was != modified) notify(2030, modified ? 1 : 0);
+bool Buffer::option(int word) const { return engine_.option(word); }
+
+const GaugeCallbacks& Buffer::gaugeCallbacks() const { return engine_.gauge; }
+
+void Buffer::setStateBit(uint32_t bit, bool on, uint32_t notice) {
+  if (has(bit) == on) return;
+  state_ ^= bit;
+  if (notice != 0) notify(notice, on ? 1 : 0);
 }
 
-void Buffer::finaliseHistory() {
-  // The undo history itself arrives with the undo records; what stays true without them is that nothing is
-  // possible to undo or redo afterwards.
-  const bool hadUndo = has(kStateUndoPossible), hadRedo = has(kStateRedoPossible);
-  state_ &= ~(kStateUndoPossible | kStateRedoPossible);
-  opState_ = 0;
-  if (hadUndo) notify(2042, 0);
-  if (hadRedo) notify(2043, 0);
+void Buffer::refreshHistoryState() {
+  const bool pending = lineBuf_.pending;
+  const bool writable = !readOnly();
+  const bool closed = !history_.groupOpen();
+  setStateBit(kStateHistoryLost, history_.historyLost(), 0);
+  setStateBit(kStateModified, pending || !history_.atSavedState(), ECDB_MODIFIED);
+  setStateBit(kStateUndoPossible,
+              closed && writable && history_.capacity() >= 3 && (history_.undoIndex() > 0 || pending), ECDB_UNDO);
+  setStateBit(kStateRedoPossible, closed && writable && history_.canRedo(), ECDB_REDO);
+}
+
+void Buffer::setModified(bool modified) {
+  if (modified) {
+    history_.markUnsaved();
+  } else {
+    flushLine();
+    history_.takeSaveStamp();
+  }
+  refreshHistoryState();
+}
+
+Status Buffer::loadLine(int32_t line) {
+  if (lineBuf_.line == line && line != 0) return Status::kOk;
+  Status s = flushLine();
+  if (s != Status::kOk) return s;
+  lineBuf_ = LineBuffer{};
+  if (line < 1 || line > lineCount()) return Status::kBadLine;
+  std::string_view stored = store_->peekLine(line);
+  const bool spaces = has(kStateTabsAsSpaces);
+  std::string text = spaces ? expandTabs(stored, tabLength_) : std::string(stored);
+  const int32_t cells = spaces ? static_cast<int32_t>(text.size()) : expandedWidth(text, tabLength_);
+  // Such a line is left as it is rather than cut to fit.
+  if (text.size() > static_cast<std::size_t>(kMaxLineLength) || cells > kMaxLineCells) return Status::kLineTooLong;
+  lineBuf_.line = line;
+  lineBuf_.original.assign(stored);
+  lineBuf_.text = std::move(text);
+  lineBuf_.bits = lineBuf_.originalBits = store_->properties().get(line);
+  lineBuf_.cells = cells;
+  return Status::kOk;
+}
+
+void Buffer::lineBufferEdited() {
+  lineBuf_.cells = has(kStateTabsAsSpaces) ? static_cast<int32_t>(lineBuf_.text.size())
+                                           : expandedWidth(lineBuf_.text, tabLength_);
+  store_->replaceLine(lineBuf_.line, lineBuf_.text);
+  store_->properties().assign(lineBuf_.line, lineBuf_.bits);
+  if (!lineBuf_.pending) {
+    lineBuf_.pending = true;
+    refreshHistoryState();
+  }
+}
+
+Status Buffer::flushLine() {
+  if (!lineBuf_.pending) {
+    run_ = TypingRun{};
+    return Status::kOk;
+  }
+  const TextPos start{lineBuf_.line, run_.startColumn > 0 ? run_.startColumn : 1};
+  const TextPos end{lineBuf_.line, run_.column > 0 ? run_.column : 1};
+  const bool mine = history_.beginImplicit(start);
+  Status s = history_.lineChanged(lineBuf_.line, lineBuf_.original, lineBuf_.originalBits);
+  if (mine) history_.endImplicit(end);
+  // The next edit of this line starts from what it holds now.
+  lineBuf_ = LineBuffer{};
+  run_ = TypingRun{};
+  refreshHistoryState();
+  return s;
+}
+
+Status Buffer::releaseLine() {
+  Status s = flushLine();
+  lineBuf_ = LineBuffer{};
+  return s;
+}
+
+Status Buffer::startOp(TextPos caret) {
+  if (readOnly()) return Status::kReadOnly;
+  flushLine();
+  Status s = history_.startOp(caret);
+  refreshHistoryState();
+  return s;
+}
+
+Status Buffer::endOp(TextPos caret) {
+  if (readOnly()) return Status::kReadOnly;
+  flushLine();
+  Status s = history_.endOp(caret);
+  refreshHistoryState();
+  return s;
+}
+
+Status Buffer::undo(TextPos& caret, const char* caption) {
+  if (readOnly()) return Status::kReadOnly;
+  releaseLine();
+  const int32_t changes = history_.changesToUndo();
+  Status s;
+  if (changes > 5) {
+    Gauge gauge(engine_.gauge, caption, changes);
+    s = history_.undo(caret, &gauge);
+  } else {
+    s = history_.undo(caret, nullptr);
+  }
+  refreshHistoryState();
+  return s;
+}
+
+Status Buffer::redo(TextPos& caret, const char* caption) {
+  if (readOnly()) return Status::kReadOnly;
+  releaseLine();
+  const int32_t changes = history_.changesToRedo();
+  Status s;
+  if (changes > 5) {
+    Gauge gauge(engine_.gauge, caption, changes);
+    s = history_.redo(caret, &gauge);
+  } else {
+    s = history_.redo(caret, nullptr);
+  }
+  refreshHistoryState();
+  return s;
+}
+
+void Buffer::linesInserted(int32_t after, int32_t count) {
+  notify(ECDB_LINES_INSERTED, static_cast<uintptr_t>(count), after);
+}
+
+void Buffer::linesDeleted(int32_t first, int32_t count) {
+  notify(ECDB_LINES_DELETED, static_cast<uintptr_t>(count), first);
+}
+
+void Buffer::linesChanged(int32_t first, int32_t count) {
+  notify(ECDB_REPAINT_LINES, static_cast<uintptr_t>(count), first);
 }
 
 int32_t Buffer::finalise() {
   if (readOnly()) return ECD_ERR_READ_ONLY;
-  finaliseHistory();
+  flushLine();
+  history_.finalise();
+  refreshHistoryState();
   return 0;
 }
 
 void Buffer::setReadOnly(bool on) {
+  releaseLine();
   if (on) {
-    finaliseHistory();
+    // A read-only buffer records nothing: its records go, and come back empty when it is writable again.
+    history_.reset(0);
     state_ |= kStateReadOnly;
     state_ &= ~kStateFileReadOnly;
   } else {
     state_ &= ~(kStateReadOnly | kStateFileReadOnly);
+    history_.reset(undoCapacity_);
   }
+  refreshHistoryState();
   notify(2046);
 }
 
@@ -221,7 +331,11 @@ int32_t Buffer::save(const char* name, const char* caption, bool mayFinalise) {
     if (!named()) return ECD_ERR_UNNAMED;
     target = fileName_;
   }
-  if (mayFinalise && engine_.option(ECD_OPT_FINALISE_ON_SAVE)) finaliseHistory();
+  releaseLine();
+  if (mayFinalise && engine_.option(ECD_OPT_FINALISE_ON_SAVE)) {
+    history_.finalise();
+    refreshHistoryState();
+  }
 
   fileio::SaveTarget file;
   if (!file.open(target)) return toEngineCode(Status::kOpenWriteFailed);
@@ -245,7 +359,8 @@ int32_t Buffer::save(const char* name, const char* caption, bool mayFinalise) {
   int64_t time = 0;
   if (fileio::modificationTime(target, time)) store_->setFileTime(time);
   state_ &= ~kStateNew;
-  setModified(false);
+  history_.takeSaveStamp();
+  refreshHistoryState();
   if (saveAs) {
     fileName_ = target;
     untitledNumber_ = 0;
@@ -271,11 +386,16 @@ int32_t Buffer::reload(int32_t mode, const char* caption) {
   Status s = loadFile(fileName_, caption, fresh);
   if (s != Status::kOk) return toEngineCode(s);
 
-  finaliseHistory();
+  lineBuf_ = LineBuffer{};
+  run_ = TypingRun{};
   fresh->properties() = std::move(store_->properties());
   fresh->properties().truncate(fresh->lineCount());
   store_ = std::move(fresh);
-  state_ &= ~(kStateMark | kStateModified | kStateNew);
+  history_.attach(*store_);
+  // The new text is the file's: no history reaches back past it, and it is the saved state.
+  history_.reset(readOnly() ? 0 : undoCapacity_);
+  history_.takeSaveStamp();
+  state_ &= ~(kStateMark | kStateNew);
   opState_ = 0;
 
   if (engine_.option(ECD_OPT_READ_ONLY_AS_READ_ONLY) && (!readOnly() || has(kStateFileReadOnly))) {
@@ -285,6 +405,8 @@ int32_t Buffer::reload(int32_t mode, const char* caption) {
       state_ &= ~(kStateReadOnly | kStateFileReadOnly);
     }
   }
+  if (readOnly()) history_.reset(0);
+  refreshHistoryState();
   notify(2045);
   return 100;
 }
@@ -320,6 +442,7 @@ int32_t Buffer::setProperty(int32_t id, intptr_t value) {
   const int32_t v = static_cast<int32_t>(value);
   switch (id) {
     case kPropInsertMode:
+      flushLine();
       if (v) {
         state_ |= kStateInsert;
       } else {
@@ -341,6 +464,7 @@ int32_t Buffer::setProperty(int32_t id, intptr_t value) {
       // Outside 1 to 32 a tab length means nothing sensible for cells; it becomes 1, as at creation.
       const int32_t tab = (v >= 1 && v <= 32) ? v : 1;
       if (tab != tabLength_) {
+        releaseLine();
         tabLength_ = tab;
         notify(2037);
         notify(2036);
@@ -357,6 +481,7 @@ int32_t Buffer::setProperty(int32_t id, intptr_t value) {
     case kPropTabsAsSpaces: {
       const bool on = v != 0;
       if (on != has(kStateTabsAsSpaces)) {
+        releaseLine();
         state_ ^= kStateTabsAsSpaces;
         notify(2038);
       }
@@ -365,8 +490,13 @@ int32_t Buffer::setProperty(int32_t id, intptr_t value) {
     case kPropUndoCapacity: {
       const int32_t capacity = limitUndoCapacity(v);
       if (capacity != undoCapacity_) {
-        if (!readOnly()) finaliseHistory();
         undoCapacity_ = capacity;
+        if (!readOnly()) {
+          releaseLine();
+          const bool allocated = history_.reset(capacity);
+          refreshHistoryState();
+          if (!allocated) return ECD_ERR_MEMORY;
+        }
       }
       return 0;
     }

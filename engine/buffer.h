@@ -12,7 +12,10 @@
 
 #include "engine/ecd_types.h"
 #include "engine/engine_codes.h"
+#include "engine/engine_context.h"
+#include "engine/line_buffer.h"
 #include "engine/store/line_store.h"
+#include "engine/undo.h"
 
 namespace osk {
 
@@ -62,13 +65,15 @@ constexpr int32_t kMaxUndoBytes = 65535;
 constexpr int32_t kUndoRecordBytes = 20;
 constexpr int32_t kCappedUndoCapacity = 3276;
 
-class Buffer {
+class Buffer final : private UndoListener {
  public:
   // Creates a buffer from an open record (reading the file when asked). On failure returns an engine code and no
   // buffer; the caller adds the buffer to the buffer array.
   static int32_t create(Engine& engine, const EcdOpenRecord& record, std::unique_ptr<Buffer>& out);
 
   ~Buffer();
+  Buffer(const Buffer&) = delete;
+  Buffer& operator=(const Buffer&) = delete;
 
   // Properties: the value (>= 0) or an engine code.
   int32_t property(int32_t id) const;
@@ -86,14 +91,41 @@ class Buffer {
   // Reload: mode 0 always, 1 when the file changed, 2 only asks. 100 reloaded, 0 not needed; mode 2: 1 changed.
   int32_t reload(int32_t mode, const char* caption);
   bool fileChanged() const;
-  // Discards every undo record (-22 on a read-only buffer).
+  // Discards every undo record, redo records included (-22 on a read-only buffer).
   int32_t finalise();
 
   bool has(uint32_t flag) const { return (state_ & flag) != 0; }
   uint32_t state() const { return state_; }
   bool readOnly() const { return has(kStateReadOnly); }
   bool modified() const { return has(kStateModified); }
+  // true: the text no longer matches the saved state until the next save; false: the present state becomes the
+  // saved state (a new save stamp).
   void setModified(bool modified);
+
+  // Groups and undo. Each returns a status; undo and redo place `caret` where the group began (ended). A caption
+  // shows a gauge for a group of more than 5 changes.
+  Status startOp(TextPos caret);
+  Status endOp(TextPos caret);
+  Status undo(TextPos& caret, const char* caption = nullptr);
+  Status redo(TextPos& caret, const char* caption = nullptr);
+  const UndoHistory& history() const { return history_; }
+  UndoHistory& history() { return history_; }
+
+  // The line buffer, for the editing primitives. loadLine holds line `line` (no effect when held already);
+  // 1612 outside the text, 1652 for a line that cannot be edited within 1024 characters and cells.
+  Status loadLine(int32_t line);
+  // Closes the typing run: its change becomes one undo group.
+  Status flushLine();
+  // Closes the typing run and lets go of the held line (before changes that move lines).
+  Status releaseLine();
+  LineBuffer& lineBuffer() { return lineBuf_; }
+  TypingRun& typingRun() { return run_; }
+  // Writes the line buffer's text to the store after an edit, starting the typing record.
+  void lineBufferEdited();
+  // Re-reads the undo and modified state after a change, sending notices where it changed.
+  void refreshHistoryState();
+  bool option(int word) const;
+  const GaugeCallbacks& gaugeCallbacks() const;
 
   int32_t lineCount() const { return store_->lineCount(); }
   LineStore& store() { return *store_; }
@@ -123,7 +155,11 @@ class Buffer {
   // Checks a name for save-as or rename: made a full path, valid, not held by another buffer.
   Status checkNewName(const char* name, std::string& full) const;
   void setReadOnly(bool on);
-  void finaliseHistory();
+  void setStateBit(uint32_t bit, bool on, uint32_t notice);
+  // Undo listener: the views follow what undo and redo change.
+  void linesInserted(int32_t after, int32_t count) override;
+  void linesDeleted(int32_t first, int32_t count) override;
+  void linesChanged(int32_t first, int32_t count) override;
 
   Engine& engine_;
   std::string fileName_;
@@ -139,6 +175,9 @@ class Buffer {
   uint32_t opState_ = 0;
   std::vector<OskWindow> windows_;
   std::unique_ptr<LineStore> store_;
+  UndoHistory history_;
+  LineBuffer lineBuf_;
+  TypingRun run_;
 };
 
 // Limits an undo capacity as the open record and property 19 do.

@@ -1,5 +1,6 @@
 #include "engine/store/line_store.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -289,6 +290,11 @@ StoreStatus LineStore::replaceLine(int32_t line, std::string_view text) {
 
 StoreStatus LineStore::setUnixLineEnds(bool unix) {
   if (unix == unix_) return StoreStatus::kOk;
+  // The undo area follows the text, so that lines can move between them unchanged.
+  if (area_ != nullptr) {
+    StoreStatus s = area_->setUnixLineEnds(unix);
+    if (s != StoreStatus::kOk) return s;
+  }
   if (!unix_ || lineCount() == 0) {
     // CR LF to LF only shrinks lines; an empty text just changes its mode.
   }
@@ -321,6 +327,110 @@ StoreStatus LineStore::setUnixLineEnds(bool unix) {
     return StoreStatus::kNoMemory;
   }
   adoptBlocks(std::move(fresh), counts, unix);
+  return StoreStatus::kOk;
+}
+
+LineStore& LineStore::undoArea() {
+  if (!area_) {
+    area_ = std::make_unique<LineStore>();
+    area_->unix_ = unix_;
+  }
+  return *area_;
+}
+
+StoreStatus LineStore::splitBefore(int32_t line0) {
+  if (line0 <= 0 || line0 >= lineCount()) return StoreStatus::kOk;
+  Located w;
+  locate(line0, w);
+  invalidateCache();
+  if (w.firstLine == line0) return StoreStatus::kOk;
+  auto tail = newTextBlock();
+  if (!tail) return StoreStatus::kNoMemory;
+  const int32_t tailLines = w.firstLine + w.lines - line0;
+  tail->used = w.block->used - w.offset;
+  std::memcpy(tail->text, w.block->text + w.offset, tail->used);
+  w.block->used = w.offset;
+  index_.addLines(line0 - 1, -tailLines);
+  index_.insertAfter(w.id, line0 - 1, addBlock(std::move(tail)), tailLines);
+  return StoreStatus::kOk;
+}
+
+void LineStore::takeBlockList(std::vector<BlockId>& ids, std::vector<int32_t>& lines) {
+  index_.forEach([&](BlockId id, int32_t n) {
+    if (n > 0) {
+      ids.push_back(id);
+      lines.push_back(n);
+    } else {
+      releaseBlock(id);
+    }
+  });
+  emptyBlocks_ = 0;
+}
+
+StoreStatus LineStore::moveLines(LineStore& from, int32_t first, int32_t count, LineStore& to, int32_t after) {
+  if (count <= 0) return StoreStatus::kOk;
+  if (&from == &to || from.unix_ != to.unix_) return StoreStatus::kFailure;
+  if (first < 1 || count > from.lineCount() - first + 1 || after < 0 || after > to.lineCount()) {
+    return StoreStatus::kFailure;
+  }
+  // Property pairs of the moved lines, renumbered for their new place.
+  std::vector<LineProperties::Pair> pairs;
+  for (const auto& p : from.properties_.pairs()) {
+    if (p.line >= first && p.line < first + count) pairs.push_back({p.line - first + after + 1, p.bits});
+  }
+  constexpr int32_t kCopyLimit = 512;
+  if (count <= kCopyLimit) {
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<std::size_t>(count));
+    for (int32_t l = first; l < first + count; ++l) texts.emplace_back(from.peekLine(l));
+    std::vector<std::string_view> views(texts.begin(), texts.end());
+    StoreStatus s = to.insertLines(after, views);
+    if (s != StoreStatus::kOk) return s;
+    from.deleteLines(first, count);
+  } else {
+    StoreStatus s = from.splitBefore(first - 1);
+    if (s == StoreStatus::kOk) s = from.splitBefore(first - 1 + count);
+    if (s == StoreStatus::kOk) s = to.splitBefore(after);
+    if (s != StoreStatus::kOk) return s;
+    std::vector<BlockId> fromIds, toIds;
+    std::vector<int32_t> fromLines, toLines;
+    from.takeBlockList(fromIds, fromLines);
+    to.takeBlockList(toIds, toLines);
+    std::vector<BlockId> keptIds, newToIds;
+    std::vector<int32_t> keptLines, newToLines;
+    // Blocks of `to` up to line `after`, then the moved blocks, then the rest of `to`.
+    std::size_t t = 0;
+    for (int32_t seen = 0; t < toIds.size() && seen < after; ++t) {
+      seen += toLines[t];
+      newToIds.push_back(toIds[t]);
+      newToLines.push_back(toLines[t]);
+    }
+    int32_t line = 0;
+    for (std::size_t i = 0; i < fromIds.size(); ++i) {
+      const bool moved = line >= first - 1 && line < first - 1 + count;
+      line += fromLines[i];
+      if (moved) {
+        newToIds.push_back(to.addBlock(std::move(from.blocks_[fromIds[i]])));
+        newToLines.push_back(fromLines[i]);
+        from.releaseBlock(fromIds[i]);
+      } else {
+        keptIds.push_back(fromIds[i]);
+        keptLines.push_back(fromLines[i]);
+      }
+    }
+    for (; t < toIds.size(); ++t) {
+      newToIds.push_back(toIds[t]);
+      newToLines.push_back(toLines[t]);
+    }
+    from.index_.build(keptIds, keptLines);
+    to.index_.build(newToIds, newToLines);
+    from.invalidateCache();
+    to.invalidateCache();
+    if (from.lineCount() == 0) from.resetText();
+    from.properties_.linesDeleted(first, count);
+    to.properties_.linesInserted(after, count);
+  }
+  for (const auto& p : pairs) to.properties_.assign(p.line, p.bits);
   return StoreStatus::kOk;
 }
 

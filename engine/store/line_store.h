@@ -57,6 +57,17 @@ class LineStore {
   StoreStatus deleteLines(int32_t first, int32_t count);
   StoreStatus replaceLine(int32_t line, std::string_view text);
 
+  // Moves `count` lines from `first` of `from` behind line `after` of `to` (0: before its first line), with their
+  // property bits. Both stores must use the same line ends. Short runs are copied line by line; long runs hand
+  // whole text blocks over, so that moving a million lines copies at most two partial blocks.
+  static StoreStatus moveLines(LineStore& from, int32_t first, int32_t count, LineStore& to, int32_t after);
+
+  // The undo area: lines kept behind the last text line for undo and redo. They are not counted by lineCount(),
+  // and are never read, searched or written as text. It follows the text's line ends.
+  LineStore& undoArea();
+  int32_t undoAreaLines() const { return area_ ? area_->lineCount() : 0; }
+  void clearUndoArea() { area_.reset(); }
+
   LineProperties& properties() { return properties_; }
   const LineProperties& properties() const { return properties_; }
 
@@ -106,6 +117,10 @@ class LineStore {
   void noteEmptied();
   void resetText();
   StoreStatus insertAfterLine(int32_t after, const std::vector<std::string_view>& lines);
+  // Makes 0-based line `line0` the first line of a block (a no-op at the ends of the text).
+  StoreStatus splitBefore(int32_t line0);
+  // Blocks in text order with their line counts; blocks holding no lines are released.
+  void takeBlockList(std::vector<BlockId>& ids, std::vector<int32_t>& lines);
 
   LineIndex index_;
   std::vector<std::unique_ptr<TextBlock>> blocks_;   // by block id; id 0 unused
@@ -114,6 +129,7 @@ class LineStore {
   bool unix_ = false;
   int64_t fileTime_ = 0;
   LineProperties properties_;
+  std::unique_ptr<LineStore> area_;
 
   // Lookup cache: the block last looked up and the line last read in it.
   BlockId cacheId_ = 0;

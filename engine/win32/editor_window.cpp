@@ -292,7 +292,10 @@ LRESULT serveWithRecord(EditorRecord& r, UINT message, WPARAM wParam, LPARAM lPa
 
 bool registerEditorClass(HINSTANCE module) {
   WNDCLASSA wc{};
-  wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC;
+  // Style 16395: a global class, so that the program and extension libraries can create editor windows with
+  // their own instance handles.
+  wc.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  static_assert((CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW) == 16395);
   wc.lpfnWndProc = ECD_flEDWndProc;
   wc.hInstance = module;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build make g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-x86-64-posix wine64 xvfb x11-utils xauth xdotool imagemagick
-  vim-nox
+  vim
 )
 
 missing=()
@@ -22,4 +22,4 @@ fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+$SUDO apt-get install -y -qq "${missing[@]}" >/dev/null

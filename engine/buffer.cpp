@@ -188,6 +188,8 @@ void Buffer::lineBufferEdited() {
   store_->replaceLine(lineBuf_.line, lineBuf_.text);
   store_->properties().assign(lineBuf_.line, lineBuf_.bits);
   if (!lineBuf_.pending) {
+    // The typing record is made only when the run closes, but redoing past it is over now.
+    history_.dropRedo();
     lineBuf_.pending = true;
     refreshHistoryState();
   }

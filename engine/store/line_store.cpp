@@ -115,7 +115,8 @@ bool LineStore::validLine(std::string_view text) const {
 }
 
 void LineStore::putLine(char* at, std::string_view text) const {
-  std::memcpy(at, text.data(), text.size());
+  // An empty view may carry no pointer at all.
+  if (!text.empty()) std::memcpy(at, text.data(), text.size());
   if (unix_) {
     at[text.size()] = '\n';
   } else {
@@ -283,7 +284,7 @@ StoreStatus LineStore::replaceLine(int32_t line, std::string_view text) {
   }
   const uint32_t oldEnd = w.offset + w.length;
   std::memmove(b->text + oldEnd + delta, b->text + oldEnd, b->used - oldEnd);
-  std::memcpy(b->text + w.offset, text.data(), text.size());
+  if (!text.empty()) std::memcpy(b->text + w.offset, text.data(), text.size());
   b->used = static_cast<uint32_t>(b->used + delta);
   return StoreStatus::kOk;
 }

@@ -5,9 +5,11 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/buffer.h"
 #include "engine/buffer_messages.h"
+#include "engine/editor_view.h"
 #include "engine/engine_context.h"
 #include "engine/win32/ecd_window.h"
 
@@ -30,13 +32,10 @@ struct EditorRecord {
   HWND vScrollControl = nullptr;
   HWND hScrollControl = nullptr;
   HFONT font = nullptr;
-  int32_t cellWidth = 8;
-  int32_t lineHeight = 16;
+  EditorView view;
   int32_t tabLength = 8;
   int32_t caretLine = 0;
   int32_t caretColumn = 1;
-  int32_t topLine = 1;
-  int32_t leftCell = 1;
   uint32_t flags = 0;
   int32_t lockCount = 0;
   Buffer* buffer = nullptr;
@@ -63,15 +62,46 @@ void measureFont(EditorRecord& r) {
   SelectObject(dc, old);
   ReleaseDC(r.window, dc);
   const EcdSystemOptions& o = Engine::instance().options;
-  r.cellWidth = std::min<int32_t>(tm.tmMaxCharWidth, 2 * tm.tmAveCharWidth) + o.word[ECD_OPT_EXTRA_CHAR_SPACING];
-  if (r.cellWidth < 1) r.cellWidth = 1;
-  r.lineHeight = tm.tmHeight + tm.tmExternalLeading + o.word[ECD_OPT_EXTRA_LINE_SPACING];
-  if (r.lineHeight < 1) r.lineHeight = 1;
+  r.view.setMetrics(std::min<int32_t>(tm.tmMaxCharWidth, 2 * tm.tmAveCharWidth) + o.word[ECD_OPT_EXTRA_CHAR_SPACING],
+                    tm.tmHeight + tm.tmExternalLeading + o.word[ECD_OPT_EXTRA_LINE_SPACING]);
+  r.view.setItalic(tm.tmItalic != 0);
+}
+
+// Brings the view's inputs up to date with the window and its buffer.
+void syncView(EditorRecord& r) {
+  RECT client;
+  GetClientRect(r.window, &client);
+  r.view.setClientSize(client.right, client.bottom);
+  r.view.setLineCount(r.buffer != nullptr ? r.buffer->lineCount() : 0);
+  r.view.setShowLineNumbers(Engine::instance().option(ECD_OPT_SHOW_LINE_NUMBERS));
+}
+
+void setBar(EditorRecord& r, int bar, HWND control, const ScrollBarValues& v) {
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_RANGE | SIF_POS;
+  si.nMax = v.maximum;
+  si.nPos = v.position;
+  if (control != nullptr) {
+    SetScrollInfo(control, SB_CTL, &si, TRUE);
+  } else {
+    SetScrollInfo(r.window, bar, &si, TRUE);
+  }
 }
 
 void refreshScrollBars(EditorRecord& r) {
-  ShowScrollBar(r.window, SB_VERT, (r.flags & kVScroll) != 0);
-  ShowScrollBar(r.window, SB_HORZ, (r.flags & kHScroll) != 0);
+  syncView(r);
+  setBar(r, SB_VERT, r.vScrollControl, r.view.verticalBar((r.flags & kVScroll) != 0));
+  setBar(r, SB_HORZ, r.hScrollControl, r.view.horizontalBar((r.flags & kHScroll) != 0));
+}
+
+void scrollTo(EditorRecord& r, int32_t top, int32_t left) {
+  syncView(r);
+  if (top == r.view.topLine() && left == r.view.leftCell()) return;
+  r.view.setPosition(top, left);
+  InvalidateRect(r.window, nullptr, TRUE);
+  refreshScrollBars(r);
+  notifyOwner(r.window, ECDN_SCROLLED, r.view.leftCell(), r.view.topLine());
 }
 
 void detach(EditorRecord& r) {
@@ -99,9 +129,9 @@ void attach(EditorRecord& r, Buffer* buffer, uint32_t viewFlags) {
     }
     r.caretLine = buffer->lineCount() > 0 ? 1 : 0;
     r.caretColumn = 1;
-    r.topLine = 1;
-    r.leftCell = 1;
   }
+  syncView(r);
+  r.view.setPosition(1, 1);
   int32_t caret[2] = {r.caretLine, 1};
   notifyOwner(r.window, ECDN_CARET, 0, reinterpret_cast<LPARAM>(caret));
   notifyOwner(r.window, ECDN_NAME, reinterpret_cast<WPARAM>(r.window), 0);
@@ -124,30 +154,66 @@ std::string expandTabs(std::string_view text, int32_t tabLength) {
   return out;
 }
 
+void paintCells(HDC dc, const EditorRecord& r, int32_t x, int32_t y, std::string_view text) {
+  if (text.empty()) return;
+  // Every character sits in its own cell, whatever the font's own advance.
+  std::vector<INT> advance(text.size(), r.view.cellWidth());
+  const int32_t offset = (Engine::instance().options.word[ECD_OPT_EXTRA_CHAR_SPACING] + 1) / 2;
+  ExtTextOutA(dc, x + offset, y, 0, nullptr, text.data(), static_cast<UINT>(text.size()), advance.data());
+}
+
 void paint(EditorRecord& r) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(r.window, &ps);
-  RECT client;
-  GetClientRect(r.window, &client);
   if (r.buffer == nullptr) {
     FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_APPWORKSPACE));
     EndPaint(r.window, &ps);
     return;
   }
+  syncView(r);
+  const EditorView& v = r.view;
   FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_WINDOW));
   HGDIOBJ old = SelectObject(dc, r.font != nullptr ? r.font : GetStockObject(SYSTEM_FIXED_FONT));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-  const int32_t rows = (client.bottom + r.lineHeight - 1) / r.lineHeight;
+  SetBkMode(dc, OPAQUE);
+  const COLORREF text = GetSysColor(COLOR_WINDOWTEXT), back = GetSysColor(COLOR_WINDOW);
+  const COLORREF bookmark = RGB(200, 200, 200);
   LineStore& store = r.buffer->store();
-  for (int32_t row = 0; row < rows; ++row) {
-    const int32_t line = r.topLine + row;
-    if (line > store.lineCount()) break;
-    std::string cells = r.buffer->has(kStateTabsAsSpaces) ? std::string(store.peekLine(line))
-                                                          : expandTabs(store.peekLine(line), r.tabLength);
-    const int32_t skip = r.leftCell - 1;
+  const int32_t firstRow = ps.rcPaint.top / v.lineHeight();
+  const int32_t lastRow = ps.rcPaint.bottom / v.lineHeight();
+  const int32_t gutter = v.gutterCells();
+  const bool numbers = Engine::instance().option(ECD_OPT_SHOW_LINE_NUMBERS);
+  const int32_t skip = v.leftCell() - 1;
+  for (int32_t row = firstRow; row <= lastRow; ++row) {
+    const int64_t line = static_cast<int64_t>(v.topLine()) + row;
+    const int32_t y = row * v.lineHeight();
+    if (line > store.lineCount() + 1) break;
+    SetTextColor(dc, text);
+    SetBkColor(dc, back);
+    if (line == store.lineCount() + 1) {
+      std::string eof = "------- EOF -------";
+      eof.resize(kMaxCells, ' ');
+      if (static_cast<int32_t>(eof.size()) > skip) paintCells(dc, r, v.textOrigin(), y, std::string_view(eof).substr(skip));
+      continue;
+    }
+    const int32_t n = static_cast<int32_t>(line);
+    const bool marked = store.properties().get(n, 1) != 0;
+    if (gutter > 0) {
+      std::string label;
+      if (numbers) label = std::to_string(n) + ":";
+      if (static_cast<int32_t>(label.size()) < gutter) label.insert(0, gutter - label.size(), ' ');
+      SetBkColor(dc, marked ? bookmark : back);
+      paintCells(dc, r, 0, y, label);
+    }
+    std::string cells = r.buffer->has(kStateTabsAsSpaces) ? std::string(store.peekLine(n))
+                                                          : expandTabs(store.peekLine(n), r.tabLength);
+    if (marked) {
+      cells.resize(kMaxCells, ' ');
+      SetBkColor(dc, bookmark);
+    } else {
+      SetBkColor(dc, back);
+    }
     if (static_cast<int32_t>(cells.size()) > skip) {
-      TextOutA(dc, 0, row * r.lineHeight, cells.data() + skip, static_cast<int>(cells.size() - skip));
+      paintCells(dc, r, v.textOrigin(), y, std::string_view(cells).substr(skip));
     }
   }
   SelectObject(dc, old);
@@ -177,7 +243,8 @@ LRESULT serveNotice(EditorRecord& r, UINT code, WPARAM wParam, LPARAM lParam) {
     case ECDB_RELOADED: {
       r.caretLine = r.buffer != nullptr && r.buffer->lineCount() > 0 ? 1 : 0;
       r.caretColumn = 1;
-      r.topLine = 1;
+      syncView(r);
+      r.view.setPosition(1, 1);
       int32_t caret[2] = {r.caretLine, 1};
       notifyOwner(w, ECDN_CARET, reinterpret_cast<WPARAM>(w), reinterpret_cast<LPARAM>(caret));
       notifyOwner(w, ECDN_NAME, reinterpret_cast<WPARAM>(w), 0);
@@ -186,6 +253,11 @@ LRESULT serveNotice(EditorRecord& r, UINT code, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case ECDB_PAINT_NOW: UpdateWindow(w); return 0;
+    case ECDB_LINES_DELETED:
+    case ECDB_LINES_INSERTED:
+      InvalidateRect(w, nullptr, TRUE);
+      refreshScrollBars(r);
+      return 0;
     default:
       // Text moved or changed: repaint (painting by line arrives with the view).
       InvalidateRect(w, nullptr, TRUE);
@@ -203,7 +275,65 @@ LRESULT serveWithRecord(EditorRecord& r, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_PAINT: paint(r); return 0;
     case WM_ERASEBKGND: return 1;
-    case WM_SIZE: InvalidateRect(r.window, nullptr, TRUE); return 0;
+    case WM_SIZE:
+      InvalidateRect(r.window, nullptr, TRUE);
+      refreshScrollBars(r);
+      return 0;
+    case WM_VSCROLL:
+    case WM_HSCROLL: {
+      if (r.buffer == nullptr) return 0;
+      syncView(r);
+      ScrollRequest request;
+      switch (LOWORD(wParam)) {
+        case SB_LINEUP: request = ScrollRequest::kLineBack; break;
+        case SB_LINEDOWN: request = ScrollRequest::kLineForward; break;
+        case SB_PAGEUP: request = ScrollRequest::kPageBack; break;
+        case SB_PAGEDOWN: request = ScrollRequest::kPageForward; break;
+        case SB_THUMBTRACK: request = ScrollRequest::kThumbTrack; break;
+        case SB_THUMBPOSITION: request = ScrollRequest::kThumbPosition; break;
+        case SB_TOP: request = ScrollRequest::kStart; break;
+        case SB_BOTTOM: request = ScrollRequest::kEnd; break;
+        default: return 0;
+      }
+      // The thumb's 32-bit position, not the 16 bits of the message.
+      SCROLLINFO si{};
+      si.cbSize = sizeof si;
+      si.fMask = SIF_TRACKPOS | SIF_POS;
+      HWND control = message == WM_VSCROLL ? r.vScrollControl : r.hScrollControl;
+      GetScrollInfo(control != nullptr ? control : r.window, control != nullptr ? SB_CTL
+                                                           : (message == WM_VSCROLL ? SB_VERT : SB_HORZ), &si);
+      const int32_t thumb = request == ScrollRequest::kThumbTrack ? si.nTrackPos : HIWORD(wParam);
+      if (message == WM_VSCROLL) {
+        scrollTo(r, r.view.verticalTarget(request, thumb), r.view.leftCell());
+      } else {
+        scrollTo(r, r.view.topLine(), r.view.horizontalTarget(request, thumb));
+      }
+      return 0;
+    }
+    case ECD_SCROLL_TO: {
+      const auto* position = reinterpret_cast<const int32_t*>(lParam);
+      if (r.buffer == nullptr) return ECD_ERR_NO_BUFFER;
+      if (position == nullptr) return ECD_ERR_PARAMETER;
+      scrollTo(r, position[0], position[1]);
+      return 0;
+    }
+    case ECD_GET_SCROLL: {
+      auto* position = reinterpret_cast<int32_t*>(lParam);
+      if (r.buffer == nullptr) return ECD_ERR_NO_BUFFER;
+      if (position != nullptr) {
+        position[0] = r.view.topLine();
+        position[1] = r.view.leftCell();
+      }
+      return 0;
+    }
+    case ECD_SET_SCROLL_CONTROLS:
+      r.vScrollControl = reinterpret_cast<HWND>(wParam);
+      r.hScrollControl = reinterpret_cast<HWND>(lParam);
+      r.flags &= ~(kVScroll | kHScroll);
+      if (r.vScrollControl != nullptr) r.flags |= kVScroll;
+      if (r.hScrollControl != nullptr) r.flags |= kHScroll;
+      refreshScrollBars(r);
+      return 0;
     case WM_GETDLGCODE: return DLGC_WANTALLKEYS;
     case WM_SETFONT:
       r.font = reinterpret_cast<HFONT>(wParam);

@@ -178,6 +178,32 @@ TEST_F(EditorWindowTest, TypedCharactersReachTheEventCallback) {
   ECD_flCloseBuffer(b);
 }
 
+TEST_F(EditorWindowTest, ScrollRequestsMoveTheViewWithinTheText) {
+  std::string text;
+  for (int i = 1; i <= 500; ++i) text += "line " + std::to_string(i) + "\r\n";
+  std::ofstream(file_, std::ios::binary) << text;
+  HWND w = newEditor();
+  HEDBUFFER b = openIn(w);
+  int32_t position[2] = {0, 0};
+  ASSERT_EQ(SendMessageA(w, ECD_GET_SCROLL, 0, reinterpret_cast<LPARAM>(position)), 0);
+  EXPECT_EQ(position[0], 1);
+  EXPECT_EQ(position[1], 1);
+  SendMessageA(w, WM_VSCROLL, SB_PAGEDOWN, 0);
+  SendMessageA(w, ECD_GET_SCROLL, 0, reinterpret_cast<LPARAM>(position));
+  EXPECT_GT(position[0], 1);
+  SendMessageA(w, WM_VSCROLL, SB_BOTTOM, 0);
+  SendMessageA(w, WM_VSCROLL, SB_PAGEDOWN, 0);
+  SendMessageA(w, ECD_GET_SCROLL, 0, reinterpret_cast<LPARAM>(position));
+  EXPECT_EQ(position[0], 500);   // the last line may stand at the top, no further
+  int32_t target[2] = {2000, 5000};
+  ASSERT_EQ(SendMessageA(w, ECD_SCROLL_TO, 0, reinterpret_cast<LPARAM>(target)), 0);
+  SendMessageA(w, ECD_GET_SCROLL, 0, reinterpret_cast<LPARAM>(position));
+  EXPECT_EQ(position[0], 500);
+  EXPECT_EQ(position[1], 1024);
+  EXPECT_GE(count(ECDN_SCROLLED), 1);
+  ECD_flCloseBuffer(b);
+}
+
 TEST_F(EditorWindowTest, EngineMessageNeedsAnOwner) {
   EXPECT_EQ(ECD_flMessage(WM_USER, 0, 0), 1);
   EXPECT_EQ(ECD_flInitialise(gOwner, onEvent, nullptr, nullptr, nullptr), ECD_ERR_ALREADY_INITIALISED);

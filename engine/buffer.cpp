@@ -285,15 +285,17 @@ int32_t Buffer::finalise() {
 }
 
 void Buffer::setReadOnly(bool on) {
+  const bool was = readOnly();
   releaseLine();
+  // A read-only buffer records nothing: its records go, and come back empty when it is writable again. Asking
+  // for the state the buffer is already in keeps its history.
   if (on) {
-    // A read-only buffer records nothing: its records go, and come back empty when it is writable again.
-    history_.reset(0);
+    if (!was) history_.reset(0);
     state_ |= kStateReadOnly;
     state_ &= ~kStateFileReadOnly;
   } else {
     state_ &= ~(kStateReadOnly | kStateFileReadOnly);
-    history_.reset(undoCapacity_);
+    if (was) history_.reset(undoCapacity_);
   }
   refreshHistoryState();
   notify(2046);

@@ -259,6 +259,35 @@ TEST_F(UndoTest, ReadOnlyDiscardsHistoryAndRefusesChanges) {
   EXPECT_TRUE(canUndo(b));
 }
 
+TEST_F(UndoTest, ClearingReadOnlyOnAWritableBufferKeepsItsHistory) {
+  Buffer* b = make({"a"});
+  replaceLine(*b, 1, "b");
+  ASSERT_EQ(bufferMessage(*b, ECD_SET_READ_ONLY, 0, 0), 0);
+  EXPECT_TRUE(canUndo(b));
+  ASSERT_EQ(undo(b), Status::kOk);
+  EXPECT_EQ(text(b), (std::vector<std::string>{"a"}));
+}
+
+TEST_F(UndoTest, BufferRowsThroughTheEntryPoint) {
+  Buffer* b = make({"a"});
+  HEDBUFFER h = toHandle(b);
+  EXPECT_EQ(ECD_flBufferMessage(h, ECD_CAN_UNDO, 0, 0), ECD_ERR_NO_OPERATIONS);
+  replaceLine(*b, 1, "b");
+  EXPECT_EQ(ECD_flBufferMessage(h, ECD_CAN_UNDO, 0, 0), 0);
+  EXPECT_EQ(ECD_flBufferMessage(h, ECD_IS_MODIFIED, 0, 0), 0);
+  undo(b);
+  EXPECT_EQ(ECD_flBufferMessage(h, ECD_CAN_REDO, 0, 0), 0);
+  EXPECT_EQ(ECD_flBufferMessage(h, ECD_IS_MODIFIED, 0, 0), ECD_ERR_NOT_SET);
+  EXPECT_EQ(ECD_flBufferMessage(h, ECD_FINALISE, 0, 0), 0);
+  EXPECT_EQ(ECD_flBufferMessage(h, ECD_CAN_REDO, 0, 0), ECD_ERR_NO_OPERATIONS);
+  EXPECT_EQ(ECD_flBufferMessage(h, ECD_SET_UNDO_CAPACITY, 2, 0), 0);
+  replaceLine(*b, 1, "c");
+  EXPECT_EQ(ECD_flBufferMessage(h, ECD_CAN_UNDO, 0, 0), ECD_ERR_NO_OPERATIONS);
+  EXPECT_EQ(ECD_flBufferMessage(h, ECD_IS_MODIFIED, 0, 0), 0);
+  EXPECT_EQ(ECD_flBufferMessage(h, ECD_SET_MODIFIED, 1, 0), 0);   // the present state becomes the saved one
+  EXPECT_EQ(ECD_flBufferMessage(h, ECD_IS_MODIFIED, 0, 0), ECD_ERR_NOT_SET);
+}
+
 TEST_F(UndoTest, ReloadDiscardsHistoryAndReadsSaved) {
   const std::string file = write("r.txt", "one\ntwo\n");
   HEDBUFFER h = nullptr;

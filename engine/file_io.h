@@ -69,7 +69,8 @@ class SaveTarget {
 
  private:
   bool flushBuffer();
-  bool writeRaw(const char* data, std::size_t size);
+  bool writeChecked(const char* data, std::size_t size);
+  bool writeRaw(const char* data, std::size_t size);   // per platform
   bool replaceTarget();
   void closeHandle();
 

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,10 +12,6 @@
 
 namespace osk::fileio {
 
-namespace {
-std::atomic<int64_t> gWriteLimit{-1};
-std::atomic<int64_t> gWritten{0};
-}  // namespace
 
 bool fullPath(std::string_view name, std::string& out) {
   if (name.empty()) return false;
@@ -106,11 +101,6 @@ void InputFile::close() {
   handle_ = -1;
 }
 
-void SaveTarget::failWritesAfter(int64_t bytes) {
-  gWriteLimit = bytes;
-  gWritten = 0;
-}
-
 SaveTarget::~SaveTarget() {
   if (handle_ >= 0) discard();
 }
@@ -142,37 +132,12 @@ bool SaveTarget::open(const std::string& target) {
 
 bool SaveTarget::writeRaw(const char* data, std::size_t size) {
   while (size > 0) {
-    if (gWriteLimit >= 0 && gWritten + static_cast<int64_t>(size) > gWriteLimit) {
-      errno = ENOSPC;
-      return false;
-    }
     ssize_t n = ::write(static_cast<int>(handle_), data, size);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
-    gWritten += n;
     data += n;
     size -= static_cast<std::size_t>(n);
   }
-  return true;
-}
-
-bool SaveTarget::flushBuffer() {
-  if (buffer_.empty()) return true;
-  bool ok = writeRaw(buffer_.data(), buffer_.size());
-  buffer_.clear();
-  return ok;
-}
-
-bool SaveTarget::write(const char* data, std::size_t size) {
-  if (failed_ || handle_ < 0) return false;
-  if (buffer_.size() + size > buffer_.capacity()) {
-    if (!flushBuffer()) return !(failed_ = true);
-    if (size >= buffer_.capacity()) {
-      if (!writeRaw(data, size)) return !(failed_ = true);
-      return true;
-    }
-  }
-  buffer_.insert(buffer_.end(), data, data + size);
   return true;
 }
 

@@ -2,16 +2,12 @@
 // target's place (keeping its attributes and security), or MoveFileExA where there is no target yet.
 #include <windows.h>
 
-#include <atomic>
 
 #include "engine/file_io.h"
 
 namespace osk::fileio {
 
 namespace {
-std::atomic<int64_t> gWriteLimit{-1};
-std::atomic<int64_t> gWritten{0};
-
 HANDLE asHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 intptr_t fromHandle(HANDLE h) { return h == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<intptr_t>(h); }
 
@@ -103,11 +99,6 @@ void InputFile::close() {
   handle_ = -1;
 }
 
-void SaveTarget::failWritesAfter(int64_t bytes) {
-  gWriteLimit = bytes;
-  gWritten = 0;
-}
-
 SaveTarget::~SaveTarget() {
   if (handle_ != -1) discard();
 }
@@ -137,34 +128,12 @@ bool SaveTarget::open(const std::string& target) {
 
 bool SaveTarget::writeRaw(const char* data, std::size_t size) {
   while (size > 0) {
-    if (gWriteLimit >= 0 && gWritten + static_cast<int64_t>(size) > gWriteLimit) return false;
     DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
     DWORD done = 0;
     if (!WriteFile(asHandle(handle_), data, chunk, &done, nullptr) || done == 0) return false;
-    gWritten += done;
     data += done;
     size -= done;
   }
-  return true;
-}
-
-bool SaveTarget::flushBuffer() {
-  if (buffer_.empty()) return true;
-  bool ok = writeRaw(buffer_.data(), buffer_.size());
-  buffer_.clear();
-  return ok;
-}
-
-bool SaveTarget::write(const char* data, std::size_t size) {
-  if (failed_ || handle_ == -1) return false;
-  if (buffer_.size() + size > buffer_.capacity()) {
-    if (!flushBuffer()) return !(failed_ = true);
-    if (size >= buffer_.capacity()) {
-      if (!writeRaw(data, size)) return !(failed_ = true);
-      return true;
-    }
-  }
-  buffer_.insert(buffer_.end(), data, data + size);
   return true;
 }
 

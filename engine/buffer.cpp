@@ -400,7 +400,6 @@ int32_t Buffer::reload(int32_t mode, const char* caption) {
   history_.reset(readOnly() ? 0 : undoCapacity_);
   history_.takeSaveStamp();
   state_ &= ~(kStateMark | kStateNew);
-  opState_ = 0;
 
   if (engine_.option(ECD_OPT_READ_ONLY_AS_READ_ONLY) && (!readOnly() || has(kStateFileReadOnly))) {
     if (fileio::isReadOnlyFile(fileName_)) {
@@ -418,7 +417,7 @@ int32_t Buffer::reload(int32_t mode, const char* caption) {
 int32_t Buffer::property(int32_t id) const {
   switch (id) {
     case kPropInsertMode: return has(kStateInsert) ? 1 : 0;
-    case kPropCompositeMode: return (opState_ & 0x300) ? 1 : 0;
+    case kPropCompositeMode: return history_.groupOpen() ? 1 : 0;
     case kPropModified: return modified() ? 1 : 0;
     case kPropNew: return has(kStateNew) ? 1 : 0;
     case kPropLineCount: return lineCount();

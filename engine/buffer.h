@@ -172,7 +172,6 @@ class Buffer final : private UndoListener {
   int32_t firstOffset_ = 0;
   bool wordWrap_ = false;
   bool autoMargin_ = false;
-  uint32_t opState_ = 0;
   std::vector<OskWindow> windows_;
   std::unique_ptr<LineStore> store_;
   UndoHistory history_;

@@ -13,15 +13,18 @@ namespace {
 struct Model {
   struct Snapshot {
     std::vector<std::string> lines;
+    std::vector<uint32_t> bits;
     int id;
   };
   std::vector<std::string> lines;
+  std::vector<uint32_t> bits;   // property bits of each line
+  bool insert = true;
   std::vector<Snapshot> undo, redo;
   int id = 0, nextId = 1, savedId = 0;
   int runKind = 0, runLine = 0, runColumn = 0;
 
   void begin() {
-    undo.push_back({lines, id});
+    undo.push_back({lines, bits, id});
     redo.clear();
     id = nextId++;
   }
@@ -57,8 +60,10 @@ TEST_P(UndoDifferential, MatchesTheModelAfterEveryStep) {
   std::mt19937 rng(static_cast<unsigned>(capacity) * 7919u + 17u);
   Model m;
   m.lines = {"first line", "second  line here", "", "third"};
+  m.bits = {0, 1, 0, 0};
   Buffer* b = make(m.lines, capacity);
   ASSERT_NE(b, nullptr);
+  b->store().properties().set(2, 1);
   b->setProperty(kPropRightMargin, 24);
   TextPos at{1, 1};
 
@@ -86,13 +91,20 @@ TEST_P(UndoDifferential, MatchesTheModelAfterEveryStep) {
         m.closeRun();
         m.begin();
         m.lines.push_back("");
+        m.bits.push_back(0);
         at.line = 1;
       }
       const int line = at.line, column = at.column;
       if (!m.continues(1, line, column)) m.startRun(1, line);
       std::string& s = m.lines[static_cast<std::size_t>(line - 1)];
       if (static_cast<int>(s.size()) < column - 1) s.append(static_cast<std::size_t>(column - 1) - s.size(), ' ');
-      s.insert(static_cast<std::size_t>(column - 1), 1, c);
+      if (m.insert) {
+        s.insert(static_cast<std::size_t>(column - 1), 1, c);
+      } else if (static_cast<std::size_t>(column - 1) < s.size()) {
+        s[static_cast<std::size_t>(column - 1)] = c;
+      } else {
+        s.push_back(c);
+      }
       m.runColumn = column + 1;
       TextPos e = before;
       ASSERT_EQ(writeChar(*b, c, e), Status::kOk) << what;
@@ -123,6 +135,8 @@ TEST_P(UndoDifferential, MatchesTheModelAfterEveryStep) {
           t.append(static_cast<std::size_t>(column - 1) - t.size(), ' ');
           t += m.lines[static_cast<std::size_t>(line)];
           m.lines.erase(m.lines.begin() + line);
+          m.bits[static_cast<std::size_t>(line - 1)] |= m.bits[static_cast<std::size_t>(line)];
+          m.bits.erase(m.bits.begin() + line);
         }
         ASSERT_EQ(deleteChar(*b, at), expect) << what;
       }
@@ -154,6 +168,8 @@ TEST_P(UndoDifferential, MatchesTheModelAfterEveryStep) {
           after = TextPos{line - 1, static_cast<int>(prev.size()) + 1};
           prev += m.lines[static_cast<std::size_t>(line - 1)];
           m.lines.erase(m.lines.begin() + line - 1);
+          m.bits[static_cast<std::size_t>(line - 2)] |= m.bits[static_cast<std::size_t>(line - 1)];
+          m.bits.erase(m.bits.begin() + line - 1);
         }
         ASSERT_EQ(backspace(*b, at), expect) << what;
         if (expect == Status::kOk) {
@@ -167,21 +183,31 @@ TEST_P(UndoDifferential, MatchesTheModelAfterEveryStep) {
       if (m.lines.empty()) {
         m.begin();
         m.lines.push_back("");
+        m.bits.push_back(0);
         at.line = 1;
       }
       const int line = at.line, column = at.column;
-      m.begin();
-      std::string s = m.lines[static_cast<std::size_t>(line - 1)];
-      if (column == 1) {
-        m.lines.insert(m.lines.begin() + line - 1, "");
-      } else if (column >= static_cast<int>(s.size()) + 1) {
-        m.lines.insert(m.lines.begin() + line, "");
+      if (!m.insert) {
+        ASSERT_EQ(newLine(*b, at), Status::kOk) << what;
+        const int count = static_cast<int>(m.lines.size());
+        ASSERT_EQ(at, (line < count ? TextPos{line + 1, 1} : TextPos{line, 1})) << what;
       } else {
-        m.lines[static_cast<std::size_t>(line - 1)] = s.substr(0, static_cast<std::size_t>(column - 1));
-        m.lines.insert(m.lines.begin() + line, s.substr(static_cast<std::size_t>(column - 1)));
+        m.begin();
+        std::string s = m.lines[static_cast<std::size_t>(line - 1)];
+        if (column == 1) {
+          m.lines.insert(m.lines.begin() + line - 1, "");
+          m.bits.insert(m.bits.begin() + line - 1, 0);
+        } else if (column >= static_cast<int>(s.size()) + 1) {
+          m.lines.insert(m.lines.begin() + line, "");
+          m.bits.insert(m.bits.begin() + line, 0);
+        } else {
+          m.lines[static_cast<std::size_t>(line - 1)] = s.substr(0, static_cast<std::size_t>(column - 1));
+          m.lines.insert(m.lines.begin() + line, s.substr(static_cast<std::size_t>(column - 1)));
+          m.bits.insert(m.bits.begin() + line, 0);
+        }
+        ASSERT_EQ(newLine(*b, at), Status::kOk) << what;
+        ASSERT_EQ(at, (TextPos{line + 1, 1})) << what;
       }
-      ASSERT_EQ(newLine(*b, at), Status::kOk) << what;
-      ASSERT_EQ(at, (TextPos{line + 1, 1})) << what;
     } else if (o < 62) {  // insert a line
       std::uniform_int_distribution<int> after(0, static_cast<int>(m.lines.size()));
       const int a = after(rng);
@@ -190,6 +216,7 @@ TEST_P(UndoDifferential, MatchesTheModelAfterEveryStep) {
       m.closeRun();
       m.begin();
       m.lines.insert(m.lines.begin() + a, t);
+      m.bits.insert(m.bits.begin() + a, 0);
       ASSERT_EQ(insertLine(*b, a, t.c_str(), at), Status::kOk) << what;
     } else if (o < 67) {  // delete lines
       if (m.lines.empty()) continue;
@@ -200,6 +227,7 @@ TEST_P(UndoDifferential, MatchesTheModelAfterEveryStep) {
       m.closeRun();
       m.begin();
       m.lines.erase(m.lines.begin() + f - 1, m.lines.begin() + f - 1 + n);
+      m.bits.erase(m.bits.begin() + f - 1, m.bits.begin() + f - 1 + n);
       ASSERT_EQ(deleteLines(*b, f, n, at), Status::kOk) << what;
     } else if (o < 71) {  // replace a line
       if (m.lines.empty()) continue;
@@ -210,6 +238,7 @@ TEST_P(UndoDifferential, MatchesTheModelAfterEveryStep) {
       m.closeRun();
       m.begin();
       m.lines[static_cast<std::size_t>(l - 1)] = t;
+      m.bits[static_cast<std::size_t>(l - 1)] &= 0xFFFFu;
       ASSERT_EQ(replaceLine(*b, l, t.c_str()), Status::kOk) << what;
     } else if (o < 73) {  // join a line with the next
       if (m.lines.size() < 2) continue;
@@ -220,6 +249,8 @@ TEST_P(UndoDifferential, MatchesTheModelAfterEveryStep) {
       m.begin();
       m.lines[static_cast<std::size_t>(l - 1)] += m.lines[static_cast<std::size_t>(l)];
       m.lines.erase(m.lines.begin() + l);
+      m.bits[static_cast<std::size_t>(l - 1)] |= m.bits[static_cast<std::size_t>(l)];
+      m.bits.erase(m.bits.begin() + l);
       ASSERT_EQ(joinLine(*b, l), Status::kOk) << what;
     } else if (o < 76) {  // reflow everything: the model takes the result, and undo must restore what it had
       if (m.lines.empty()) continue;
@@ -231,6 +262,8 @@ TEST_P(UndoDifferential, MatchesTheModelAfterEveryStep) {
       if (text(b) != before) {
         m.begin();
         m.lines = text(b);
+        m.bits.assign(m.lines.size(), 0);
+        for (int32_t i = 1; i <= b->lineCount(); ++i) m.bits[static_cast<std::size_t>(i - 1)] = b->store().properties().get(i);
       }
     } else if (o < 88) {  // undo
       what = "undo";
@@ -239,8 +272,9 @@ TEST_P(UndoDifferential, MatchesTheModelAfterEveryStep) {
       const Status s = b->undo(p);
       if (s == Status::kOk) {
         ASSERT_FALSE(m.undo.empty()) << "the engine undid a group the model does not know, step " << step;
-        m.redo.push_back({m.lines, m.id});
+        m.redo.push_back({m.lines, m.bits, m.id});
         m.lines = m.undo.back().lines;
+        m.bits = m.undo.back().bits;
         m.id = m.undo.back().id;
         m.undo.pop_back();
       } else {
@@ -254,19 +288,37 @@ TEST_P(UndoDifferential, MatchesTheModelAfterEveryStep) {
       const Status s = b->redo(p);
       if (s == Status::kOk) {
         ASSERT_FALSE(m.redo.empty()) << "the engine redid a group the model does not know, step " << step;
-        m.undo.push_back({m.lines, m.id});
+        m.undo.push_back({m.lines, m.bits, m.id});
         m.lines = m.redo.back().lines;
+        m.bits = m.redo.back().bits;
         m.id = m.redo.back().id;
         m.redo.pop_back();
       } else {
         if (exact) ASSERT_TRUE(m.redo.empty()) << "redo failed with redo records left, step " << step;
         m.redo.clear();
       }
-    } else if (o < 99) {  // save
-      what = "save";
+    } else if (o < 98) {  // toggle a bookmark, or a bit above the low 16 that replacing a line drops
+      if (m.lines.empty()) continue;
+      std::uniform_int_distribution<int> line(1, static_cast<int>(m.lines.size()));
+      const int l = line(rng);
+      const uint32_t bit = op(rng) < 70 ? 1u : 0x10000u;
+      what = "toggle bit on line " + std::to_string(l);
       m.closeRun();
-      ASSERT_EQ(b->save(nullptr, nullptr, false), 0);
-      m.savedId = m.id;
+      m.begin();
+      const bool on = (m.bits[static_cast<std::size_t>(l - 1)] & bit) != 0;
+      m.bits[static_cast<std::size_t>(l - 1)] ^= bit;
+      ASSERT_EQ(changeLineBits(*b, l, on ? 0 : bit, on ? bit : 0), Status::kOk) << what;
+    } else if (o < 99) {  // save, or switch between insert and overwrite
+      m.closeRun();
+      if (op(rng) < 25) {
+        what = "insert mode";
+        m.insert = !m.insert;
+        b->setProperty(kPropInsertMode, m.insert ? 1 : 0);
+      } else {
+        what = "save";
+        ASSERT_EQ(b->save(nullptr, nullptr, false), 0);
+        m.savedId = m.id;
+      }
     } else {  // finalise
       what = "finalise";
       m.closeRun();
@@ -276,6 +328,11 @@ TEST_P(UndoDifferential, MatchesTheModelAfterEveryStep) {
     }
 
     ASSERT_EQ(text(b), m.lines) << "after " << what << ", step " << step;
+    for (int32_t i = 1; i <= b->lineCount(); ++i) {
+      ASSERT_EQ(b->store().properties().get(i), m.bits[static_cast<std::size_t>(i - 1)])
+          << "bits of line " << i << " after " << what << ", step " << step;
+    }
+    ASSERT_EQ(b->store().properties().next(b->lineCount(), 0xFFFFFFFFu), 0) << "bits beyond the text";
     const bool modelModified = m.id != m.savedId;
     if (exact) {
       ASSERT_EQ(b->modified(), modelModified) << "after " << what << ", step " << step;
@@ -290,7 +347,7 @@ TEST_P(UndoDifferential, MatchesTheModelAfterEveryStep) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Capacities, UndoDifferential, ::testing::Values(3, 5, 12, 40, 3276));
+INSTANTIATE_TEST_SUITE_P(Capacities, UndoDifferential, ::testing::Values(3, 5, 12, 40, 3275, 3276));
 
 }  // namespace
 }  // namespace osk::test

@@ -1,7 +1,10 @@
-// A buffer: one text being edited, with its file name, state flags, settings, window list and line store.
+// A buffer: one text being edited, with its file name, state flags, settings, window list, line store, line buffer
+// and undo history.
 //
 // A buffer lives from its creation to its close, whatever windows show it. Every change it makes is announced to
-// the windows in its list by buffer notices. Names are full paths of at most 260 characters; two buffers never hold
+// the windows in its list by buffer notices. The modified flag is read from the undo history's save stamps, so
+// undoing back to the saved text reads as not modified; a change no undo record covers keeps it set until the next
+// save. A read-only buffer keeps no history. Names are full paths of at most 260 characters; two buffers never hold
 // the same file (compared without regard to case) unless the second was opened with the duplicate flag.
 #pragma once
 

@@ -93,6 +93,17 @@ Status joinAt(Buffer& b, int32_t line, int32_t column, TextPos& at) {
   return Status::kOk;
 }
 
+// In word wrap, joining line `line` with the next is the paragraph's business: within a paragraph the reflow
+// decides where its lines break, and at a paragraph's end it takes one empty line away to join the next
+// paragraph. A separator line itself is joined as plain text.
+bool joinsByReflow(Buffer& b, int32_t line) {
+  if (!wrapping(b) || line >= b.lineCount()) return false;
+  if (isSeparator(b.store().peekLine(line))) return false;
+  const std::string_view next = b.store().peekLine(line + 1);
+  if (!isSeparator(next)) return true;
+  return next.empty() && line + 1 < b.lineCount() && !isSeparator(b.store().peekLine(line + 2));
+}
+
 // Starts or continues a run of `kind` at (line, column): true when the run continues.
 bool continuesRun(Buffer& b, int32_t kind, int32_t line, int32_t column) {
   const TypingRun& run = b.typingRun();
@@ -228,10 +239,9 @@ Status deleteChar(Buffer& b, TextPos& at) {
     return Status::kOk;
   }
   if (line == b.lineCount()) return Status::kLineTooLong;
-  if (wrapping(b) && isSeparator(b.store().peekLine(line + 1)) && b.store().peekLine(line + 1).empty() &&
-      line + 1 < b.lineCount()) {
+  if (joinsByReflow(b, line)) {
     b.releaseLine();
-    return reflow(b, ReflowMode::kJoin, 0, 0, at);
+    return reflow(b, ReflowMode::kJoin, line, 0, at);
   }
   Status s = joinAt(b, line, column, at);
   if (s == Status::kOk) reflowAfterEdit(b, ReflowMode::kTyping, at);
@@ -262,6 +272,10 @@ Status backspace(Buffer& b, TextPos& at) {
     return Status::kOk;
   }
   if (line == 1) return Status::kLineTooLong;
+  if (joinsByReflow(b, line - 1)) {
+    b.releaseLine();
+    return reflow(b, ReflowMode::kJoin, line - 1, 0, at);
+  }
   const auto prevLength = static_cast<int32_t>(editText(b, line - 1).size());
   TextPos joined{line - 1, prevLength + 1};
   Status s = joinAt(b, line - 1, prevLength + 1, joined);

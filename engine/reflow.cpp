@@ -306,7 +306,9 @@ Status reflow(Buffer& b, ReflowMode mode, int32_t first, int32_t last, TextPos& 
     int32_t start = mode == ReflowMode::kNewLine ? line : r.paragraphStart(line);
     const int32_t reach = std::min(b.lineCount(), line + Reflower::kReach);
     int32_t end = r.paragraphEnd(line, reach);
-    if (mode == ReflowMode::kJoin && end + 2 <= b.lineCount() && b.store().peekLine(end + 1).empty()) {
+    // Joining at a paragraph's end takes the empty line after it away, so the next paragraph joins on.
+    if (mode == ReflowMode::kJoin && first >= end && end + 2 <= b.lineCount() &&
+        b.store().peekLine(end + 1).empty()) {
       b.releaseLine();
       s = b.history().deleteLines(end + 1, 1);
       if (s == Status::kOk) {

@@ -23,7 +23,8 @@ enum class ReflowMode {
   kJoin,       // the paragraph at the insertion point and, past one empty line after it, the next one
 };
 
-// Reflows lines `first` to `last` (explicit mode) or the paragraph at `at` (other modes; first and last unused).
+// Reflows lines `first` to `last` (explicit mode) or the paragraph at `at` (other modes). In join mode `first` is
+// the line whose end is joined: when it ends its paragraph, one empty line after it is taken away.
 // A caption shows a gauge in explicit mode; Esc stops after the current paragraph.
 Status reflow(Buffer& buffer, ReflowMode mode, int32_t first, int32_t last, TextPos& at,
               const char* caption = nullptr);

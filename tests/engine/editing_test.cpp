@@ -348,5 +348,56 @@ TEST_F(Reflow, DeleteAtAParagraphsEndJoinsTheNextInWordWrap) {
   EXPECT_EQ(text(b), (Lines{"one two three", "", "four"}));
 }
 
+TEST_F(Reflow, NewLineInWordWrapStartsAtTheMargin) {
+  Buffer* b = paragraph({"some text"}, 5, 30);
+  b->setProperty(kPropWordWrap, 1);
+  b->setProperty(kPropFirstOffset, 2);
+  TextPos at{1, 10};
+  ASSERT_EQ(newLine(*b, at), Status::kOk);
+  EXPECT_EQ(at, (TextPos{2, 5}));   // the new line continues the paragraph: left margin
+  ASSERT_EQ(newLine(*b, at), Status::kOk);
+  ASSERT_EQ(newLine(*b, at), Status::kOk);
+  EXPECT_EQ(at, (TextPos{4, 7}));   // after a blank line a paragraph starts: left margin + first offset
+}
+
+TEST_F(Reflow, BackspaceJoinInWordWrapRefillsTheParagraph) {
+  Buffer* b = paragraph({"alpha beta", "gamma", "delta", "", "epsilon"}, 1, 12);
+  b->setProperty(kPropWordWrap, 1);
+  TextPos at{3, 1};
+  ASSERT_EQ(backspace(*b, at), Status::kOk);
+  EXPECT_EQ(text(b), (Lines{"alpha beta", "gamma delta", "", "epsilon"}));
+  EXPECT_EQ(at, (TextPos{2, 7}));   // still before the "d"
+  at = TextPos{4, 1};   // at the start of the next paragraph: the empty line goes
+  ASSERT_EQ(backspace(*b, at), Status::kOk);
+  EXPECT_EQ(text(b), (Lines{"alpha beta", "gamma delta", "epsilon"}));
+}
+
+int32_t reflowGaugeFirst = -1, reflowGaugeCount = -1, reflowSteps = 0;
+int32_t OSK_CALL reflowStart(int32_t first, int32_t count, const char*) {
+  reflowGaugeFirst = first;
+  reflowGaugeCount = count;
+  return 0;
+}
+int32_t OSK_CALL reflowStep(int32_t) { return ++reflowSteps >= 1 ? 1 : 0; }   // Esc at the first step
+
+TEST_F(Reflow, ExplicitReflowShowsProgressAndStopsOnEsc) {
+  Engine::instance().gauge = GaugeCallbacks{reflowStart, reflowStep, nullptr};
+  Lines lines;
+  for (int i = 0; i < 40; ++i) {
+    lines.push_back("word word word word");
+    lines.push_back("");
+  }
+  Buffer* b = paragraph(lines, 1, 10);
+  TextPos at{1, 1};
+  ASSERT_EQ(reflow(*b, ReflowMode::kExplicit, 3, 80, at, "Reflowing"), Status::kOk);
+  EXPECT_EQ(reflowGaugeFirst, 3);
+  EXPECT_EQ(reflowGaugeCount, 78);
+  EXPECT_EQ(reflowSteps, 1);
+  const Lines now = text(b);
+  EXPECT_EQ(now[0], "word word word word");   // before the range
+  EXPECT_EQ(now[2], "word word");
+  EXPECT_EQ(now[now.size() - 2], "word word word word");   // stopped long before the end
+}
+
 }  // namespace
 }  // namespace osk::test

@@ -218,47 +218,57 @@ Status Buffer::releaseLine() {
   return s;
 }
 
-Status Buffer::startOp(TextPos caret) {
+Status Buffer::startOp(const UndoPlace& at) {
   if (readOnly()) return Status::kReadOnly;
   flushLine();
-  Status s = history_.startOp(caret);
+  Status s = history_.startOp(at);
   refreshHistoryState();
   return s;
 }
 
-Status Buffer::endOp(TextPos caret) {
+Status Buffer::endOp(const UndoPlace& at) {
   if (readOnly()) return Status::kReadOnly;
   flushLine();
-  Status s = history_.endOp(caret);
+  Status s = history_.endOp(at);
   refreshHistoryState();
   return s;
 }
 
-Status Buffer::undo(TextPos& caret, const char* caption) {
+Status Buffer::undo(TextPos& caret, const char* caption, UndoPlace* place) {
   if (readOnly()) return Status::kReadOnly;
   releaseLine();
   const int32_t changes = history_.changesToUndo();
+  UndoPlace where;
   Status s;
   if (changes > 5) {
     Gauge gauge(engine_.gauge, caption, changes);
-    s = history_.undo(caret, &gauge);
+    s = history_.undo(where, &gauge);
   } else {
-    s = history_.undo(caret, nullptr);
+    s = history_.undo(where, nullptr);
+  }
+  if (s == Status::kOk) {
+    caret = where.caret;
+    if (place) *place = where;
   }
   refreshHistoryState();
   return s;
 }
 
-Status Buffer::redo(TextPos& caret, const char* caption) {
+Status Buffer::redo(TextPos& caret, const char* caption, UndoPlace* place) {
   if (readOnly()) return Status::kReadOnly;
   releaseLine();
   const int32_t changes = history_.changesToRedo();
+  UndoPlace where;
   Status s;
   if (changes > 5) {
     Gauge gauge(engine_.gauge, caption, changes);
-    s = history_.redo(caret, &gauge);
+    s = history_.redo(where, &gauge);
   } else {
-    s = history_.redo(caret, nullptr);
+    s = history_.redo(where, nullptr);
+  }
+  if (s == Status::kOk) {
+    caret = where.caret;
+    if (place) *place = where;
   }
   refreshHistoryState();
   return s;

@@ -105,12 +105,13 @@ class Buffer final : private UndoListener {
   // saved state (a new save stamp).
   void setModified(bool modified);
 
-  // Groups and undo. Each returns a status; undo and redo place `caret` where the group began (ended). A caption
-  // shows a gauge for a group of more than 5 changes.
-  Status startOp(TextPos caret);
-  Status endOp(TextPos caret);
-  Status undo(TextPos& caret, const char* caption = nullptr);
-  Status redo(TextPos& caret, const char* caption = nullptr);
+  // Groups and undo. Each returns a status; undo and redo place `caret` where the group began (ended), and give
+  // the mark of that moment through `place` when asked. A caption shows a gauge for a group of more than 5
+  // changes.
+  Status startOp(const UndoPlace& at);
+  Status endOp(const UndoPlace& at);
+  Status undo(TextPos& caret, const char* caption = nullptr, UndoPlace* place = nullptr);
+  Status redo(TextPos& caret, const char* caption = nullptr, UndoPlace* place = nullptr);
   const UndoHistory& history() const { return history_; }
   UndoHistory& history() { return history_; }
 

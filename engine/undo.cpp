@@ -156,7 +156,7 @@ bool UndoHistory::makeRoom() {
     if (historyLost_) return false;
   }
   if (groupState_ == 1) {
-    push(kUndoGroupStart, groupStart_.line, groupStart_.column, 0, 0, currentStamp());
+    pushPlace(kUndoGroupStart, groupStart_, currentStamp());
     groupState_ = 2;
   }
   return true;
@@ -173,7 +173,22 @@ void UndoHistory::push(uint32_t type, int32_t w1, int32_t w2, int32_t w3, int32_
   at(index_++) = r;
 }
 
-Status UndoHistory::beginGroup(TextPos at) {
+void UndoHistory::pushPlace(uint32_t type, const UndoPlace& at, uint32_t stamp) {
+  if (at.markType != 0) {
+    push(type | ((at.markType & 7u) << 4), at.caret.line, at.caret.column, at.update.line, at.update.column, stamp);
+  } else {
+    push(type, at.caret.line, at.caret.column, 0, 0, stamp);
+  }
+}
+
+UndoPlace UndoHistory::placeOf(const UndoRecord& r) {
+  UndoPlace p(TextPos{r.word1, r.word2});
+  p.markType = (r.head >> 4) & 7u;
+  if (p.markType != 0) p.update = TextPos{r.word3, r.word4};
+  return p;
+}
+
+Status UndoHistory::beginGroup(const UndoPlace& at) {
   if (depth_ > 0) {
     if (depth_ >= kMaxDepth) return kTooDeep;
     ++depth_;
@@ -186,7 +201,7 @@ Status UndoHistory::beginGroup(TextPos at) {
   return Status::kOk;
 }
 
-Status UndoHistory::endGroup(TextPos at) {
+Status UndoHistory::endGroup(const UndoPlace& at) {
   if (depth_ >= 2) {
     --depth_;
     return Status::kOk;
@@ -208,25 +223,25 @@ Status UndoHistory::endGroup(TextPos at) {
       return kHistoryLost;
     }
   }
-  push(kUndoGroupEnd, at.line, at.column, 0, 0, currentStamp());
+  pushPlace(kUndoGroupEnd, at, currentStamp());
   return Status::kOk;
 }
 
-Status UndoHistory::startOp(TextPos at) { return beginGroup(at); }
+Status UndoHistory::startOp(const UndoPlace& at) { return beginGroup(at); }
 
-Status UndoHistory::endOp(TextPos at) {
+Status UndoHistory::endOp(const UndoPlace& at) {
   if (depth_ == 0) return kNoGroup;
   return endGroup(at);
 }
 
-bool UndoHistory::beginImplicit(TextPos at) {
+bool UndoHistory::beginImplicit(const UndoPlace& at) {
   if (depth_ > 0) return false;
   beginGroup(at);
   implicit_ = true;
   return true;
 }
 
-void UndoHistory::endImplicit(TextPos at) { endGroup(at); }
+void UndoHistory::endImplicit(const UndoPlace& at) { endGroup(at); }
 
 Status UndoHistory::changeLine(int32_t line, std::string_view text, uint32_t bits) {
   if (line < 1 || line > store_->lineCount()) return Status::kBadLine;
@@ -479,7 +494,7 @@ int32_t UndoHistory::changesToRedo() const {
   return n;
 }
 
-Status UndoHistory::undo(TextPos& caret, Gauge* gauge) {
+Status UndoHistory::undo(UndoPlace& place, Gauge* gauge) {
   if (depth_ > 0 || index_ == 0 || record(index_ - 1).type() != kUndoGroupEnd) return kNothingToDo;
   int32_t start = index_ - 2;
   while (start >= 0 && record(start).type() != kUndoGroupStart) --start;
@@ -496,12 +511,12 @@ Status UndoHistory::undo(TextPos& caret, Gauge* gauge) {
     }
     index_ = i;
   }
-  caret = TextPos{record(start).word1, record(start).word2};
+  place = placeOf(record(start));
   redoLimit_ = std::max(redoLimit_, top);
   return Status::kOk;
 }
 
-Status UndoHistory::redo(TextPos& caret, Gauge* gauge) {
+Status UndoHistory::redo(UndoPlace& place, Gauge* gauge) {
   if (depth_ > 0 || index_ >= redoLimit_) return kNothingToDo;
   if (record(index_).type() != kUndoGroupStart) return Status::kFailure;
   ++index_;
@@ -509,7 +524,7 @@ Status UndoHistory::redo(TextPos& caret, Gauge* gauge) {
   while (index_ < redoLimit_) {
     const uint32_t t = record(index_).type();
     if (t == kUndoGroupEnd) {
-      caret = TextPos{record(index_).word1, record(index_).word2};
+      place = placeOf(record(index_));
       ++index_;
       break;
     }

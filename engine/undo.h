@@ -25,6 +25,17 @@ struct TextPos {
   bool operator==(const TextPos&) const = default;
 };
 
+// Where a group began or ended: the caret, or, when a non-empty mark existed, the mark's type (1 stream, 2 line,
+// 3 column) with its anchor in `caret` and its moving end in `update`. Undo and redo give it back so that the
+// caret, and the mark, can be put where they were.
+struct UndoPlace {
+  UndoPlace() = default;
+  UndoPlace(TextPos at) : caret(at) {}  // NOLINT: a caret alone is the common place
+  TextPos caret;
+  uint32_t markType = 0;
+  TextPos update;
+};
+
 // Undo record types.
 enum UndoType : uint32_t {
   kUndoGroupStart = 0,
@@ -79,10 +90,10 @@ class UndoHistory {
 
   // Groups. An explicit group counts against the depth of 16; `beginImplicit` opens a group only when none is
   // open and returns whether it did, so a primitive inside an explicit group adds to that group.
-  Status startOp(TextPos at);
-  Status endOp(TextPos at);
-  bool beginImplicit(TextPos at);
-  void endImplicit(TextPos at);
+  Status startOp(const UndoPlace& at);
+  Status endOp(const UndoPlace& at);
+  bool beginImplicit(const UndoPlace& at);
+  void endImplicit(const UndoPlace& at);
   int32_t depth() const { return depth_; }
   bool groupOpen() const { return depth_ > 0; }
 
@@ -95,8 +106,8 @@ class UndoHistory {
 
   // Undoes (redoes) one group; `caret` receives the position stored with the group. kNothingToDo when there is
   // none. The gauge steps once per change applied.
-  Status undo(TextPos& caret, Gauge* gauge);
-  Status redo(TextPos& caret, Gauge* gauge);
+  Status undo(UndoPlace& place, Gauge* gauge);
+  Status redo(UndoPlace& place, Gauge* gauge);
   // Number of changes the next undo (redo) applies: one per change record, one per run of a type 5 record.
   int32_t changesToUndo() const;
   int32_t changesToRedo() const;
@@ -141,8 +152,10 @@ class UndoHistory {
   void releaseRecords(int32_t from, int32_t to);
   Status apply(int32_t i, bool forward);
   Status swapRun(int32_t first, int32_t count, int32_t areaFirst);
-  Status beginGroup(TextPos at);
-  Status endGroup(TextPos at);
+  Status beginGroup(const UndoPlace& at);
+  Status endGroup(const UndoPlace& at);
+  void pushPlace(uint32_t type, const UndoPlace& at, uint32_t stamp);
+  static UndoPlace placeOf(const UndoRecord& r);
 
   LineStore* store_;
   UndoListener& listener_;
@@ -158,7 +171,7 @@ class UndoHistory {
   int32_t depth_ = 0;
   int32_t groupState_ = 0;   // 0 none, 1 begun with nothing recorded, 2 group-start record written
   bool implicit_ = false;
-  TextPos groupStart_;
+  UndoPlace groupStart_;
 };
 
 }  // namespace osk

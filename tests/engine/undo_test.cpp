@@ -155,10 +155,30 @@ TEST_F(UndoTest, GroupsNestToSixteenAndUndoAsOne) {
   EXPECT_FALSE(canUndo(b));
 }
 
+TEST_F(UndoTest, GroupsKeepTheMarkOfTheirStartAndEnd) {
+  Buffer* b = make({"one", "two", "three"});
+  UndoPlace start(TextPos{1, 2});
+  start.markType = 3;   // a column mark from 1:2 to 2:3
+  start.update = TextPos{2, 3};
+  ASSERT_EQ(b->startOp(start), Status::kOk);
+  replaceLine(*b, 2, "TWO");
+  ASSERT_EQ(b->endOp(TextPos{3, 1}), Status::kOk);
+  EXPECT_EQ((b->history().record(0).head >> 4) & 7u, 3u);
+  TextPos caret;
+  UndoPlace place;
+  ASSERT_EQ(b->undo(caret, nullptr, &place), Status::kOk);
+  EXPECT_EQ(caret, (TextPos{1, 2}));
+  EXPECT_EQ(place.markType, 3u);
+  EXPECT_EQ(place.update, (TextPos{2, 3}));
+  ASSERT_EQ(b->redo(caret, nullptr, &place), Status::kOk);
+  EXPECT_EQ(caret, (TextPos{3, 1}));
+  EXPECT_EQ(place.markType, 0u);
+}
+
 TEST_F(UndoTest, EmptyGroupLeavesNoRecord) {
   Buffer* b = make({"a"});
-  ASSERT_EQ(b->startOp({1, 1}), Status::kOk);
-  ASSERT_EQ(b->endOp({1, 1}), Status::kOk);
+  ASSERT_EQ(b->startOp(TextPos{1, 1}), Status::kOk);
+  ASSERT_EQ(b->endOp(TextPos{1, 1}), Status::kOk);
   EXPECT_EQ(b->history().undoIndex(), 0);
   EXPECT_FALSE(canUndo(b));
 }
@@ -166,14 +186,14 @@ TEST_F(UndoTest, EmptyGroupLeavesNoRecord) {
 TEST_F(UndoTest, ScatteredChangesInOneGroupRestoreTextAndBookmarks) {
   Buffer* b = make({"l1", "l2", "l3", "l4", "l5", "l6"});
   b->store().properties().set(5, 1);
-  ASSERT_EQ(b->startOp({1, 1}), Status::kOk);
+  ASSERT_EQ(b->startOp(TextPos{1, 1}), Status::kOk);
   replaceLine(*b, 1, "one");
   replaceLine(*b, 5, "five");
   replaceLine(*b, 3, "three");
   replaceLine(*b, 4, "four");
   replaceLine(*b, 5, "FIVE");
   changeLineBits(*b, 5, 0, 1);
-  ASSERT_EQ(b->endOp({1, 1}), Status::kOk);
+  ASSERT_EQ(b->endOp(TextPos{1, 1}), Status::kOk);
   EXPECT_EQ(b->history().record(1).type(), kUndoRunsChanged);
   EXPECT_EQ(b->store().properties().get(5), 0u);
   ASSERT_EQ(undo(b), Status::kOk);

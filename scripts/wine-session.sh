@@ -33,7 +33,8 @@ start() {
   if [ -z "${DISPLAY:-}" ] || [ -n "${OSK_FORCE_XVFB:-}" ]; then
     if ! display_alive; then
       rm -f "$state/display"
-      Xvfb -screen 0 1280x1024x24 -nolisten tcp -displayfd 3 3>"$state/display" >"$state/xvfb.log" 2>&1 &
+      # 9>&-: the daemons must not inherit the lock, or every later start would wait for them forever.
+      Xvfb -screen 0 1280x1024x24 -nolisten tcp -displayfd 3 3>"$state/display" >"$state/xvfb.log" 2>&1 9>&- </dev/null &
       echo $! >"$state/xvfb.pid"
       for _ in $(seq 1 100); do [ -s "$state/display" ] && break; sleep 0.05; done
       [ -s "$state/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
@@ -41,10 +42,10 @@ start() {
     export DISPLAY=":$(cat "$state/display")"
   fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    "$WINE" wineboot -i >"$state/wineboot.log" 2>&1 || true
+    "$WINE" wineboot -i >"$state/wineboot.log" 2>&1 9>&- </dev/null || true
     "$WINESERVER" -w
   fi
-  "$WINESERVER" -p >/dev/null 2>&1 || true
+  "$WINESERVER" -p >/dev/null 2>&1 9>&- </dev/null || true
 }
 
 stop() {

@@ -11,6 +11,7 @@
 #include "engine/buffer_messages.h"
 #include "engine/editor_view.h"
 #include "engine/engine_context.h"
+#include "engine/tabs.h"
 #include "engine/win32/ecd_window.h"
 
 namespace osk::win32 {
@@ -137,21 +138,6 @@ void attach(EditorRecord& r, Buffer* buffer, uint32_t viewFlags) {
   notifyOwner(r.window, ECDN_NAME, reinterpret_cast<WPARAM>(r.window), 0);
   refreshScrollBars(r);
   InvalidateRect(r.window, nullptr, TRUE);
-}
-
-// Expands tabs for display, limited to 1024 cells.
-std::string expandTabs(std::string_view text, int32_t tabLength) {
-  std::string out;
-  for (char c : text) {
-    if (out.size() >= 1024) break;
-    if (c == '\t') {
-      const std::size_t next = (out.size() / tabLength + 1) * tabLength;
-      out.append(std::min<std::size_t>(next, 1024) - out.size(), ' ');
-    } else {
-      out.push_back(c);
-    }
-  }
-  return out;
 }
 
 void paintCells(HDC dc, const EditorRecord& r, int32_t x, int32_t y, std::string_view text) {

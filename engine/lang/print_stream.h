@@ -29,6 +29,13 @@ constexpr int32_t kCannotCreate = -33;
 constexpr int32_t kAborted = -34;
 constexpr int32_t kWriteFailed = -2;   // the output stopped taking bytes part way
 
+// lParam of the print stream request (editor window message 1066): three words.
+struct PrintRequest {
+  const char* caption;     // passed to the gauge start callback
+  const char* fileName;    // the stream's file, created or truncated
+  int32_t selectionOnly;   // non-zero: only the mark, when there is one
+};
+
 enum class RangeKind : int32_t { kNone = 0, kStream = 1, kLine = 2, kColumn = 3 };
 
 // What to print. kNone prints every line. Cells are 1-based display cells (tabs expanded):

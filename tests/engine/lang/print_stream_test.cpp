@@ -4,7 +4,10 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <cctype>
+#include <cstring>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -238,3 +241,108 @@ TEST(PrintStreamTest, FileIsCreatedOrTruncatedAndFailuresAreReported) {
 }
 
 }  // namespace
+
+namespace {
+
+// Reads a stream back into the text of its segments, one string per line ("" for blank lines), checking that
+// every element is well formed.
+std::vector<std::string> SegmentTexts(const std::string& stream) {
+  std::vector<std::string> lines;
+  std::string current;
+  std::size_t i = stream.find(' ') + 1;   // after "\numN "
+  auto element = [&](const char* tag) {
+    const std::size_t n = std::strlen(tag);
+    if (stream.compare(i, n, tag) != 0) return false;
+    i += n;
+    return true;
+  };
+  while (i < stream.size()) {
+    if (element("\\line \r\n")) {
+      lines.push_back(current);
+      current.clear();
+    } else if (element("\\para \r\n")) {
+      lines.push_back("");
+    } else if (element("\\pare \r\n") || element("\\parl ")) {
+    } else if (element("\\fli") || element("\\lma") || element("\\seg")) {
+      while (i < stream.size() && std::isdigit(static_cast<unsigned char>(stream[i]))) ++i;
+      EXPECT_EQ(stream[i], ' ');
+      ++i;
+      // Segment text runs to the next unescaped backslash.
+      while (i < stream.size() && stream[i] != '\\') current += stream[i++];
+      while (i + 1 < stream.size() && stream[i] == '\\' && std::strchr("\\{}", stream[i + 1]) != nullptr) {
+        current += stream[i + 1];
+        i += 2;
+        while (i < stream.size() && stream[i] != '\\') current += stream[i++];
+      }
+    } else {
+      ADD_FAILURE() << "unexpected element at " << i << ": " << stream.substr(i, 20);
+      break;
+    }
+  }
+  return lines;
+}
+
+}  // namespace
+
+TEST(PrintStreamRandomTest, SegmentsCarryExactlyTheMarkedCellsOfEveryLine) {
+  std::mt19937 random(20261207);
+  const std::string alphabet = "ab \t{}\\\x1A\fxyz";
+  for (int round = 0; round < 300; ++round) {
+    std::vector<std::string> lines(1 + random() % 8);
+    for (auto& line : lines) {
+      const int length = static_cast<int>(random() % 40);
+      for (int k = 0; k < length; ++k) line += alphabet[random() % alphabet.size()];
+    }
+    LineStore store;
+    Fill(store, lines);
+    PrintOptions options;
+    options.tabLength = 1 + static_cast<int32_t>(random() % 8);
+    options.colourSyntax = true;
+    options.colours = [&](int32_t, std::string_view cells, std::vector<ColourSpan>& runs) {
+      for (int k = 0; k < 3; ++k) {
+        runs.push_back({1 + static_cast<int32_t>(random() % (cells.size() + 2)),
+                        static_cast<int32_t>(random() % 10), static_cast<int32_t>(random() % 5)});
+      }
+    };
+    const auto count = static_cast<int32_t>(lines.size());
+    PrintRange range;
+    range.kind = static_cast<RangeKind>(random() % 4);
+    range.startLine = 1 + static_cast<int32_t>(random() % count);
+    range.endLine = range.startLine + static_cast<int32_t>(random() % (count - range.startLine + 1));
+    range.startCell = 1 + static_cast<int32_t>(random() % 30);
+    range.endCell = range.kind == RangeKind::kStream && range.startLine == range.endLine
+                        ? range.startCell + static_cast<int32_t>(random() % 30)
+                        : 1 + static_cast<int32_t>(random() % 30);
+    if (range.kind == RangeKind::kColumn && range.endCell < range.startCell) std::swap(range.startCell, range.endCell);
+    const int32_t first = range.kind == RangeKind::kNone ? 1 : range.startLine;
+    const int32_t last = range.kind == RangeKind::kNone ? count : range.endLine;
+
+    std::vector<std::string> expected;
+    for (int32_t line = first; line <= last; ++line) {
+      const std::string& text = lines[static_cast<std::size_t>(line - 1)];
+      const std::size_t content = text.find_first_not_of(" \t");
+      if (content == std::string::npos || text[content] == '\f') {
+        expected.push_back("");
+        continue;
+      }
+      // Dropped end-of-file marks still take their cell in the runs: cut on the cells with the marks in place.
+      std::string withMarks;
+      for (char c : text) {
+        if (c == '\t') withMarks.append(static_cast<std::size_t>(options.tabLength - static_cast<int32_t>(withMarks.size()) % options.tabLength), ' ');
+        else withMarks += c;
+      }
+      int32_t low = 1, high = static_cast<int32_t>(withMarks.size()) + 1;
+      if (range.kind == RangeKind::kColumn || (range.kind == RangeKind::kStream && line == first)) low = range.startCell;
+      if (range.kind == RangeKind::kColumn || (range.kind == RangeKind::kStream && line == last)) high = std::min(high, range.endCell);
+      std::string kept;
+      for (int32_t cell = low; cell < high; ++cell) {
+        const char c = withMarks[static_cast<std::size_t>(cell - 1)];
+        if (c != '\x1A') kept += c;
+      }
+      expected.push_back(kept);
+    }
+    const std::string stream = Print(store, range, options);
+    ASSERT_EQ(stream.substr(0, stream.find(' ') + 1), "\\num" + std::to_string(last - first + 1) + " ");
+    ASSERT_EQ(SegmentTexts(stream), expected) << "round " << round;
+  }
+}

@@ -23,13 +23,6 @@ std::unique_ptr<CConfiguration> finishLoad(HWND owner, ConfigLoadResult result) 
   return std::move(result.config);
 }
 
-std::vector<CommandProvider> withFrame(HWND owner, std::span<const CommandProvider> providers) {
-  std::vector<CommandProvider> all;
-  all.push_back(frameCommandProvider(owner));
-  all.insert(all.end(), providers.begin(), providers.end());
-  return all;
-}
-
 }  // namespace
 
 CommandProvider frameCommandProvider(HWND frame) {
@@ -69,10 +62,8 @@ std::unique_ptr<CConfiguration> loadConfigurationFile(void* instance, HWND owner
   std::vector<uint8_t> bytes;
   ConfigLoadResult result;
   result.status = readConfigurationFile(path, bytes);
-  if (result.status == ConfigLoadStatus::kOk) {
-    const auto all = withFrame(owner, providers);
-    result = loadConfiguration(bytes, all, instance, reinterpret_cast<HWND__*>(owner));
-  }
+  if (result.status == ConfigLoadStatus::kOk)
+    result = loadConfiguration(bytes, providers, instance, reinterpret_cast<HWND__*>(owner));
   return finishLoad(owner, std::move(result));
 }
 
@@ -84,8 +75,7 @@ std::unique_ptr<CConfiguration> loadConfigurationResource(void* instance, HWND o
   HGLOBAL handle = LoadResource(module, found);
   const void* data = handle ? LockResource(handle) : nullptr;
   if (!data || size == 0) return nullptr;
-  const auto all = withFrame(owner, providers);
-  return finishLoad(owner, loadConfiguration(std::span(static_cast<const uint8_t*>(data), size), all, instance,
+  return finishLoad(owner, loadConfiguration(std::span(static_cast<const uint8_t*>(data), size), providers, instance,
                                              reinterpret_cast<HWND__*>(owner)));
 }
 

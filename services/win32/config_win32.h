@@ -22,11 +22,13 @@ std::string configurationPath(int inWindowsDirectory, const char* name);
 
 // Loads a configuration file. Missing, foreign and oversized files fail quietly (the caller falls back to the
 // built-in configuration); damaged ones show "Failed to load configuration."; commands no provider knows show
-// "One or more commands in this configuration is invalid." and still load. Null on failure.
+// "One or more commands in this configuration is invalid." and still load. The providers are asked in order (the
+// frame first); messages are owned by `owner`. Null on failure.
 std::unique_ptr<CConfiguration> loadConfigurationFile(void* instance, HWND owner, const std::string& path,
                                                       std::span<const CommandProvider> providers);
 
-// Loads the configuration stored as resource "CONFIGFILE" `id` of `module`, within the resource's own size.
+// Loads the configuration stored as resource "CONFIGFILE" `id` of `module`, within the resource's own size. A
+// missing resource fails quietly.
 std::unique_ptr<CConfiguration> loadConfigurationResource(void* instance, HWND owner, HMODULE module, int id,
                                                           std::span<const CommandProvider> providers);
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/ecd_types.h"
+#include "services/ocs_config_api.h"
 
 #ifdef __cplusplus
 extern "C" {

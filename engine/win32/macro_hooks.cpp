@@ -112,7 +112,12 @@ class Win32Host final : public MacroHost {
     pending.active = true;
     pending.message = event.message;
     pending.wParam = event.paramL & 0xFF;
-    pending.lParam = static_cast<LPARAM>(static_cast<DWORD>((event.paramH & 0x7FFF) | ((event.paramL >> 8) & 0xFFFF) << 16));
+    DWORD flags = (event.paramL >> 8) & 0xFFFF;
+    // Macros written by older recorders keep only the scan code: the extended bit lives in paramH, and key-ups
+    // lack their transition bits.
+    if (event.paramH & 0x8000) flags |= KF_EXTENDED;
+    if (event.message == WM_KEYUP || event.message == WM_SYSKEYUP) flags |= KF_UP | KF_REPEAT;
+    pending.lParam = static_cast<LPARAM>(static_cast<DWORD>((event.paramH & 0x7FFF) | flags << 16));
     pending.since = GetTickCount();
     if (!PostMessageA(target, pending.message, pending.wParam, pending.lParam)) {
       PostThreadMessageA(GetCurrentThreadId(), pending.message, pending.wParam, pending.lParam);

@@ -1,0 +1,144 @@
+#include "engine/lang/syntax_definition.h"
+
+#include <algorithm>
+
+#include "engine/lang/syntax_data.h"
+
+namespace osk::syntax {
+
+namespace {
+
+// Follows a chain at most this many steps: more records than that cannot fit in the block.
+constexpr int kMaxChain = static_cast<int>(kMaxDataSize / kEslbSize) + 1;
+
+bool Inside(const std::vector<uint8_t>& bytes, uint32_t offset, uint32_t size) {
+  return offset >= kHeaderSize && offset <= bytes.size() && size <= bytes.size() - offset;
+}
+
+std::string ReadCounted(const std::vector<uint8_t>& bytes, uint32_t lengthAt, uint32_t textAt) {
+  const uint32_t length = std::min<uint32_t>(ReadU32(bytes, lengthAt), kBlockStringMax);
+  return std::string(reinterpret_cast<const char*>(bytes.data() + textAt), length);
+}
+
+void MarkStart(DecodedDefinition& d, const std::string& start, bool matchCase) {
+  if (start.empty()) {
+    d.mayStartBlock.fill(true);
+    return;
+  }
+  const uint8_t c = static_cast<uint8_t>(start[0]);
+  d.mayStartBlock[c] = true;
+  if (!matchCase) {
+    d.mayStartBlock[FoldCase(c)] = true;
+    if (c >= 'a' && c <= 'z') d.mayStartBlock[c - 32] = true;
+  }
+}
+
+std::string Folded(std::string_view word) {
+  std::string out(word);
+  for (char& c : out) c = static_cast<char>(FoldCase(static_cast<uint8_t>(c)));
+  return out;
+}
+
+}  // namespace
+
+int32_t DecodedDefinition::KeywordColour(std::string_view word) const {
+  if (word.size() > longestWord) return -1;
+  const Entry* best = nullptr;
+  if (!exactWords.empty()) {
+    auto it = exactWords.find(std::string(word));
+    if (it != exactWords.end()) best = &it->second;
+  }
+  if (!foldedWords.empty()) {
+    auto it = foldedWords.find(Folded(word));
+    if (it != foldedWords.end() && (best == nullptr || it->second.list < best->list)) best = &it->second;
+  }
+  return best != nullptr ? best->colour : -1;
+}
+
+bool DecodeDefinition(const std::vector<uint8_t>& bytes, uint32_t offset, DecodedDefinition& d) {
+  if (!Inside(bytes, offset, kDefinitionSize)) return false;
+  d = DecodedDefinition();
+  d.offset = offset;
+
+  const uint32_t mlb = ReadU32(bytes, offset + kDefMlb);
+  if (mlb != 0 && Inside(bytes, mlb, kMlbSize)) {
+    d.hasMlb = true;
+    d.mlbColour = static_cast<int32_t>(ReadU32(bytes, mlb));
+    d.mlb.start = ReadCounted(bytes, mlb + 4, mlb + 8);
+    d.mlb.end = ReadCounted(bytes, mlb + 16, mlb + 20);
+    if (d.mlb.start.empty() || d.mlb.end.empty()) d.hasMlb = false;
+    if (d.hasMlb) MarkStart(d, d.mlb.start, true);
+  }
+
+  uint32_t at = ReadU32(bytes, offset + kDefFirstSlb);
+  for (int steps = 0; at != 0 && steps < kMaxChain && Inside(bytes, at, kSlbSize); ++steps) {
+    SingleLineBlock b;
+    b.colour = static_cast<int32_t>(ReadU32(bytes, at + 4));
+    b.text.start = ReadCounted(bytes, at + 8, at + 12);
+    b.text.end = ReadCounted(bytes, at + 20, at + 24);
+    b.matchCase = ReadU32(bytes, at + 32) != 0;
+    MarkStart(d, b.text.start, b.matchCase);
+    d.slbs.push_back(std::move(b));
+    at = ReadU32(bytes, at);
+  }
+
+  at = ReadU32(bytes, offset + kDefFirstEslb);
+  for (int steps = 0; at != 0 && steps < kMaxChain && Inside(bytes, at, kEslbSize); ++steps) {
+    EscapedBlock b;
+    b.colour = static_cast<int32_t>(ReadU32(bytes, at + 4));
+    b.escape = bytes[at + 8];
+    b.start = bytes[at + 9];
+    b.end = bytes[at + 10];
+    d.mayStartBlock[b.start] = true;
+    d.eslbs.push_back(b);
+    at = ReadU32(bytes, at);
+  }
+
+  const uint32_t kwChars = ReadU32(bytes, offset + kDefKeywordChars);
+  const uint32_t kwCount = ReadU32(bytes, offset + kDefKeywordCharCount);
+  if (kwChars != 0 && Inside(bytes, kwChars, kwCount)) {
+    for (uint32_t i = 0; i < kwCount; ++i) d.keywordChars.set(bytes[kwChars + i]);
+    d.keywordChars.reset(0);
+    d.hasKeywordChars = d.keywordChars.any();
+  }
+
+  at = ReadU32(bytes, offset + kDefFirstKeywords);
+  for (int list = 0; at != 0 && list < kMaxChain && Inside(bytes, at, kKeywordsHead); ++list) {
+    const bool matchCase = ReadU32(bytes, at + 4) != 0;
+    const DecodedDefinition::Entry entry{list, static_cast<int32_t>(ReadU32(bytes, at + 8))};
+    uint32_t p = at + kKeywordsHead;
+    while (p < bytes.size() && bytes[p] != 0) {
+      const uint32_t length = bytes[p];
+      if (length > bytes.size() - p - 1) break;
+      std::string word(reinterpret_cast<const char*>(bytes.data() + p + 1), length);
+      d.longestWord = std::max<size_t>(d.longestWord, length);
+      if (matchCase) {
+        d.exactWords.emplace(std::move(word), entry);
+      } else {
+        d.foldedWords.emplace(Folded(word), entry);
+      }
+      p += 1 + length;
+    }
+    at = ReadU32(bytes, at);
+  }
+
+  at = ReadU32(bytes, offset + kDefFirstKeychars);
+  for (int steps = 0; at != 0 && steps < kMaxChain && Inside(bytes, at, kKeycharsHead); ++steps) {
+    KeyChars k;
+    k.colour = static_cast<int32_t>(ReadU32(bytes, at + 4));
+    const uint32_t count = ReadU32(bytes, at + 8);
+    if (Inside(bytes, at + kKeycharsHead, count)) {
+      for (uint32_t i = 0; i < count; ++i) {
+        const uint8_t c = bytes[at + kKeycharsHead + i];
+        k.chars.set(c);
+        d.mayStartBlock[c] = true;
+      }
+    }
+    d.keychars.push_back(k);
+    at = ReadU32(bytes, at);
+  }
+  d.mayStartBlock[0] = false;
+  return true;
+}
+
+}  // namespace osk::syntax

@@ -16,7 +16,8 @@ class SettingsStore {
   virtual ~SettingsStore() = default;
   virtual std::string readString(std::string_view section, std::string_view key, std::string_view fallback,
                                  size_t maxChars) = 0;
-  // A missing key or a value that is not a number gives `fallback`.
+  // A missing or empty key gives `fallback`; a value that does not start with a number gives 0, as the system's
+  // profile functions answer.
   virtual int32_t readInt(std::string_view section, std::string_view key, int32_t fallback) = 0;
   virtual bool writeString(std::string_view section, std::string_view key, std::string_view value) = 0;
   virtual bool removeSection(std::string_view section) = 0;

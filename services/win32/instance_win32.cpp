@@ -4,15 +4,9 @@
 #include <new>
 #include <vector>
 
-#include "services/instance.h"
 #include "services/ocs_config_api.h"
 #include "services/win32/config_win32.h"
-
-struct OcsInstance {
-  OcsInstance(HWND frame, std::string settingsPath)
-      : core(reinterpret_cast<HWND__*>(frame), std::move(settingsPath)) {}
-  osk::CInstance core;
-};
+#include "services/win32/instance_win32.h"
 
 namespace {
 

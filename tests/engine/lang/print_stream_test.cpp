@@ -220,9 +220,12 @@ TEST(PrintStreamTest, FileIsCreatedOrTruncatedAndFailuresAreReported) {
   const auto path = std::filesystem::temp_directory_path() / "osk_print_stream_test.prn";
   std::ofstream(path, std::ios::binary) << std::string(5000, 'o');
   ASSERT_EQ(osk::print::writePrintStreamFile(store, {}, {}, path.string().c_str()), 0);
-  std::ifstream in(path, std::ios::binary);
   std::stringstream content;
-  content << in.rdbuf();
+  {
+    // Closed before the file is removed: Windows refuses to remove an open file.
+    std::ifstream in(path, std::ios::binary);
+    content << in.rdbuf();
+  }
   EXPECT_EQ(content.str(), "\\num1 \\parl \\fli0 \\lma0 \\seg0 x\\line \r\n");
   std::filesystem::remove(path);
   EXPECT_EQ(osk::print::writePrintStreamFile(store, {}, {}, "/no/such/folder/x.prn"), osk::print::kCannotCreate);

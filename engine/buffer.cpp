@@ -121,6 +121,9 @@ void Buffer::removeWindow(OskWindow window) {
 }
 
 void Buffer::notify(uint32_t code, uintptr_t wParam, intptr_t lParam, OskWindow skip) {
+  // The mark keeps to its text, whoever moved the lines.
+  if (code == ECDB_LINES_INSERTED) markLinesInserted(mark_, static_cast<int32_t>(lParam), static_cast<int32_t>(wParam));
+  if (code == ECDB_LINES_DELETED) markLinesDeleted(mark_, static_cast<int32_t>(lParam), static_cast<int32_t>(wParam));
   if (engine_.noticeSender == nullptr) return;
   // A window may leave the list while it handles a notice: walk a copy, and skip windows that have gone.
   const std::vector<OskWindow> targets = windows_;
@@ -409,7 +412,10 @@ int32_t Buffer::reload(int32_t mode, const char* caption) {
   // The new text is the file's: no history reaches back past it, and it is the saved state.
   history_.reset(readOnly() ? 0 : undoCapacity_);
   history_.takeSaveStamp();
-  state_ &= ~(kStateMark | kStateNew);
+  state_ &= ~kStateNew;
+  // The old text's mark means nothing in the new one.
+  mark_ = Mark();
+  setMarkState(false);
 
   if (engine_.option(ECD_OPT_READ_ONLY_AS_READ_ONLY) && (!readOnly() || has(kStateFileReadOnly))) {
     if (fileio::isReadOnlyFile(fileName_)) {

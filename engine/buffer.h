@@ -13,10 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/ecd_api.h"
 #include "engine/ecd_types.h"
 #include "engine/engine_codes.h"
 #include "engine/engine_context.h"
 #include "engine/line_buffer.h"
+#include "engine/mark.h"
 #include "engine/store/line_store.h"
 #include "engine/undo.h"
 
@@ -141,6 +143,24 @@ class Buffer final : private UndoListener {
   // Sends a buffer notice to every window showing the buffer (except `skip`).
   void notify(uint32_t code, uintptr_t wParam = 0, intptr_t lParam = 0, OskWindow skip = nullptr);
 
+  // The mark; see mark.h for the operations. setMarkState keeps state bit 9 and notice 2044 in step.
+  Mark& mark() { return mark_; }
+  const Mark& mark() const { return mark_; }
+  void setMarkState(bool nonEmpty) { setStateBit(kStateMark, nonEmpty, ECDB_MARK); }
+
+  // The view of the last window that stopped showing the buffer: top line, left cell, mark type and the caret
+  // (or the mark's anchor and update ends) as lines and cells. Cells, not columns, survive a change of tab length.
+  struct SavedView {
+    int32_t topLine = 1;
+    int32_t leftCell = 1;
+    int32_t markType = 0;
+    int32_t line1 = 0;
+    int32_t cell1 = 1;
+    int32_t line2 = 0;
+    int32_t cell2 = 1;
+  };
+  SavedView savedView;
+
   HEDBUFFER next = nullptr;             // chain kept by ECD_fhLinkBuffer; never followed by the engine
   OskWindow primaryWindow = nullptr;
 
@@ -181,6 +201,7 @@ class Buffer final : private UndoListener {
   UndoHistory history_;
   LineBuffer lineBuf_;
   TypingRun run_;
+  Mark mark_;
 };
 
 // Limits an undo capacity as the open record and property 19 do.

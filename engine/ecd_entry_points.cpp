@@ -4,6 +4,7 @@
 
 #include "engine/buffer.h"
 #include "engine/buffer_messages.h"
+#include "engine/current_target.h"
 #include "engine/ecd_api.h"
 #include "engine/engine_context.h"
 
@@ -29,9 +30,11 @@ int32_t OSK_CALL ECD_flInitialise(OskWindow owner, EcdEventProc event, EcdGaugeS
   e.eventCallback = event;
   e.owner = nullptr;
   e.currentWindow = nullptr;
+  e.currentRecord = nullptr;
   e.currentBuffer = nullptr;
   e.windowTarget = false;
   if (e.platformInitialise) e.platformInitialise();
+  osk::installSearchTarget();
   e.gauge.start = gaugeStart;
   e.gauge.step = gaugeStep;
   e.gauge.end = gaugeEnd;
@@ -46,6 +49,7 @@ int32_t OSK_CALL ECD_flTerminate(void) {
   e.closeAll();
   e.currentBuffer = nullptr;
   e.currentWindow = nullptr;
+  e.currentRecord = nullptr;
   e.windowTarget = false;
   return 0;
 }

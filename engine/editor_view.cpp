@@ -174,4 +174,25 @@ PixelRect EditorView::lineFromCell(int32_t line, int32_t cell) const {
   return r;
 }
 
+std::vector<PaintSegment> lineSegments(const Mark& mark, int32_t line, bool bookmarked, int32_t leftCell,
+                                       int32_t count) {
+  std::vector<PaintSegment> out;
+  const int32_t first = std::max(1, leftCell);
+  const int32_t last = std::min<int64_t>(kMaxCells, static_cast<int64_t>(first) + std::max(0, count) - 1);
+  if (last < first) return out;
+  const PaintRole rest = bookmarked ? PaintRole::kBookmark : PaintRole::kNormal;
+  int32_t from = 0, to = -1;
+  if (!mark.cellsOn(line, from, to)) to = -1;
+  from = std::max(from, first);
+  to = std::min(to, last);
+  if (to < from) {
+    out.push_back({first, last - first + 1, rest});
+    return out;
+  }
+  if (from > first) out.push_back({first, from - first, rest});
+  out.push_back({from, to - from + 1, PaintRole::kSelected});
+  if (to < last) out.push_back({to + 1, last - to, rest});
+  return out;
+}
+
 }  // namespace osk

@@ -7,6 +7,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "engine/mark.h"
 
 namespace osk {
 
@@ -82,5 +85,21 @@ class EditorView {
   bool lineNumbers_ = false;
   bool italic_ = false;
 };
+
+// What a run of cells of a text line is painted with. Syntax colours come in as a further role when the line's
+// colouring is known; until then unselected text on an unmarked line is normal.
+enum class PaintRole { kNormal, kSelected, kBookmark };
+
+struct PaintSegment {
+  int32_t firstCell = 1;
+  int32_t cells = 0;
+  PaintRole role = PaintRole::kNormal;
+  bool operator==(const PaintSegment&) const = default;
+};
+
+// Splits cells `leftCell` to `leftCell + count - 1` of `line` into runs of one role: the mark's cells selected,
+// the rest bookmarked on a bookmarked line, else normal. Cells past 1024 are not painted.
+std::vector<PaintSegment> lineSegments(const Mark& mark, int32_t line, bool bookmarked, int32_t leftCell,
+                                       int32_t count);
 
 }  // namespace osk

@@ -14,6 +14,7 @@
 namespace osk {
 
 class Buffer;
+class EditorRecord;
 
 struct GaugeCallbacks {
   EcdGaugeStartProc start = nullptr;
@@ -46,6 +47,10 @@ class Engine {
   int32_t bufferLine = 0;
   int32_t bufferColumn = 0;
   bool windowTarget = false;
+  // The record of the current window (null for a buffer target), and how the window layer finds the record of
+  // a window (null for a window without one).
+  EditorRecord* currentRecord = nullptr;
+  EditorRecord* (*recordOf)(OskWindow window) = nullptr;
 
   // The buffer array: every open buffer, in creation order.
   const std::vector<Buffer*>& buffers() const { return buffers_; }

@@ -16,4 +16,6 @@ namespace osk::win32 {
 // Registers the editor window class for the engine library's module.
 bool registerEditorClass(HINSTANCE module);
 void unregisterEditorClass(HINSTANCE module);
+// Loads the engine's cursors at initialisation from this module's resources.
+void initialiseOwnerServices(HINSTANCE module);
 }  // namespace osk::win32

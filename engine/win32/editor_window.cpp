@@ -1,7 +1,9 @@
-// The editor window: its record, the messages that attach and query buffers, buffer notices turned into owner
-// notifications, and the typed-character road to the owner's event callback.
+// The editor window's Win32 edge: the window procedure, the record attached as a window property, GDI painting of
+// the paint plan, the system caret, scroll bars, and the messages that carry atoms or need the platform. The
+// window's behaviour lives in the portable EditorRecord.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -9,6 +11,8 @@
 
 #include "engine/buffer.h"
 #include "engine/buffer_messages.h"
+#include "engine/editing.h"
+#include "engine/editor_record.h"
 #include "engine/editor_view.h"
 #include "engine/engine_context.h"
 #include "engine/tabs.h"
@@ -20,64 +24,89 @@ namespace {
 
 const char kRecordProperty[] = "OskEditorRecord";
 
-enum WindowFlags : uint32_t {
-  kInsert = 1u << 0,
-  kRedraw = 1u << 1,
-  kVScroll = 1u << 3,
-  kHScroll = 1u << 4,
-  kDestroyed = 1u << 10,
-};
-
-struct EditorRecord {
-  HWND window = nullptr;
-  HWND vScrollControl = nullptr;
-  HWND hScrollControl = nullptr;
-  HFONT font = nullptr;
-  EditorView view;
-  int32_t tabLength = 8;
-  int32_t caretLine = 0;
-  int32_t caretColumn = 1;
-  uint32_t flags = 0;
-  int32_t lockCount = 0;
-  Buffer* buffer = nullptr;
-};
-
-EditorRecord* recordOf(HWND window) { return static_cast<EditorRecord*>(GetPropA(window, kRecordProperty)); }
-
 HWND ownerOf(HWND window) {
   Engine& e = Engine::instance();
   if (e.owner != nullptr) return reinterpret_cast<HWND>(e.owner);
   return GetParent(window);
 }
 
-LRESULT notifyOwner(HWND window, UINT code, WPARAM wParam, LPARAM lParam) {
-  HWND owner = ownerOf(window);
-  return owner != nullptr ? SendMessageA(owner, code, wParam, lParam) : 0;
+class WindowRecord final : public EditorRecord {
+ public:
+  explicit WindowRecord(HWND window) : EditorRecord(reinterpret_cast<OskWindow>(window)), hwnd(window) {}
+
+  HWND hwnd;
+  HWND vScrollControl = nullptr;
+  HWND hScrollControl = nullptr;
+  HFONT font = nullptr;
+  RECT deferred{};
+  bool hasCaret = false;
+
+  intptr_t notifyOwner(uint32_t code, uintptr_t wParam, intptr_t lParam) override {
+    HWND owner = ownerOf(hwnd);
+    return owner != nullptr ? SendMessageA(owner, code, wParam, lParam) : 0;
+  }
+  void moveCaret(int32_t x, int32_t y) override {
+    if (hasCaret) SetCaretPos(x, y);
+  }
+  void invalidate(const PixelRect* rect) override {
+    if (rect == nullptr) {
+      InvalidateRect(hwnd, nullptr, FALSE);
+      return;
+    }
+    RECT r{rect->left, rect->top, rect->right, rect->bottom};
+    InvalidateRect(hwnd, &r, FALSE);
+  }
+  bool focused() const override { return GetFocus() == hwnd; }
+  void refreshScrollBars() override;
+  void paintNow() override { UpdateWindow(hwnd); }
+  void clientSize(int32_t& width, int32_t& height) const override {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    width = client.right;
+    height = client.bottom;
+  }
+  bool moveContents(int32_t dx, int32_t dy) override {
+    // A pending update larger than the text area is cheaper to repaint whole.
+    RECT pending;
+    if (GetUpdateRect(hwnd, &pending, FALSE)) {
+      RECT client;
+      GetClientRect(hwnd, &client);
+      if ((pending.right - pending.left) * (pending.bottom - pending.top) >= client.right * client.bottom) {
+        return false;
+      }
+      UpdateWindow(hwnd);
+    }
+    ScrollWindow(hwnd, dx, dy, nullptr, nullptr);
+    UpdateWindow(hwnd);
+    return true;
+  }
+  void caretShapeChanged() override { createCaret(); }
+
+  void createCaret() {
+    if (!focused()) return;
+    if (hasCaret) DestroyCaret();
+    const int32_t width = insertMode() ? 2 : view.cellWidth();
+    CreateCaret(hwnd, nullptr, width, view.lineHeight());
+    hasCaret = true;
+    notifyOwner(ECDN_CARET_SHAPE, reinterpret_cast<uintptr_t>(hwnd), insertMode() ? 1 : 0);
+    showCaret();
+    ShowCaret(hwnd);
+  }
+  void destroyCaret() {
+    if (!hasCaret) return;
+    DestroyCaret();
+    hasCaret = false;
+  }
+};
+
+WindowRecord* recordOf(HWND window) { return static_cast<WindowRecord*>(GetPropA(window, kRecordProperty)); }
+
+EditorRecord* recordOfWindow(OskWindow window) {
+  if (window == nullptr || !IsWindow(reinterpret_cast<HWND>(window))) return nullptr;
+  return recordOf(reinterpret_cast<HWND>(window));
 }
 
-void measureFont(EditorRecord& r) {
-  HDC dc = GetDC(r.window);
-  HGDIOBJ old = SelectObject(dc, r.font != nullptr ? r.font : GetStockObject(SYSTEM_FIXED_FONT));
-  TEXTMETRICA tm;
-  GetTextMetricsA(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(r.window, dc);
-  const EcdSystemOptions& o = Engine::instance().options;
-  r.view.setMetrics(std::min<int32_t>(tm.tmMaxCharWidth, 2 * tm.tmAveCharWidth) + o.word[ECD_OPT_EXTRA_CHAR_SPACING],
-                    tm.tmHeight + tm.tmExternalLeading + o.word[ECD_OPT_EXTRA_LINE_SPACING]);
-  r.view.setItalic(tm.tmItalic != 0);
-}
-
-// Brings the view's inputs up to date with the window and its buffer.
-void syncView(EditorRecord& r) {
-  RECT client;
-  GetClientRect(r.window, &client);
-  r.view.setClientSize(client.right, client.bottom);
-  r.view.setLineCount(r.buffer != nullptr ? r.buffer->lineCount() : 0);
-  r.view.setShowLineNumbers(Engine::instance().option(ECD_OPT_SHOW_LINE_NUMBERS));
-}
-
-void setBar(EditorRecord& r, int bar, HWND control, const ScrollBarValues& v) {
+void setBar(HWND window, int bar, HWND control, const ScrollBarValues& v) {
   SCROLLINFO si{};
   si.cbSize = sizeof si;
   si.fMask = SIF_RANGE | SIF_POS;
@@ -86,249 +115,258 @@ void setBar(EditorRecord& r, int bar, HWND control, const ScrollBarValues& v) {
   if (control != nullptr) {
     SetScrollInfo(control, SB_CTL, &si, TRUE);
   } else {
-    SetScrollInfo(r.window, bar, &si, TRUE);
+    SetScrollInfo(window, bar, &si, TRUE);
   }
 }
 
-void refreshScrollBars(EditorRecord& r) {
-  syncView(r);
-  setBar(r, SB_VERT, r.vScrollControl, r.view.verticalBar((r.flags & kVScroll) != 0));
-  setBar(r, SB_HORZ, r.hScrollControl, r.view.horizontalBar((r.flags & kHScroll) != 0));
+void WindowRecord::refreshScrollBars() {
+  syncView();
+  setBar(hwnd, SB_VERT, vScrollControl, view.verticalBar((flags & kEdVScroll) != 0));
+  setBar(hwnd, SB_HORZ, hScrollControl, view.horizontalBar((flags & kEdHScroll) != 0));
+  flags &= ~(kEdVScrollChanged | kEdHScrollChanged);
 }
 
-void scrollTo(EditorRecord& r, int32_t top, int32_t left) {
-  syncView(r);
-  if (top == r.view.topLine() && left == r.view.leftCell()) return;
-  r.view.setPosition(top, left);
-  InvalidateRect(r.window, nullptr, TRUE);
-  refreshScrollBars(r);
-  notifyOwner(r.window, ECDN_SCROLLED, r.view.leftCell(), r.view.topLine());
-}
-
-void detach(EditorRecord& r) {
-  if (r.buffer == nullptr) return;
-  r.buffer->removeWindow(reinterpret_cast<OskWindow>(r.window));
-  r.buffer = nullptr;
-  r.caretLine = 0;
-  r.caretColumn = 1;
-}
-
-void attach(EditorRecord& r, Buffer* buffer, uint32_t viewFlags) {
-  detach(r);
-  r.buffer = buffer;
-  r.flags |= kRedraw;
-  r.flags &= ~(kVScroll | kHScroll);
-  if (viewFlags & ECD_OPEN_VSCROLL) r.flags |= kVScroll;
-  if (viewFlags & ECD_OPEN_HSCROLL) r.flags |= kHScroll;
-  if (buffer != nullptr) {
-    buffer->addWindow(reinterpret_cast<OskWindow>(r.window));
-    r.tabLength = buffer->tabLength();
-    if (buffer->has(kStateInsert)) {
-      r.flags |= kInsert;
-    } else {
-      r.flags &= ~kInsert;
-    }
-    r.caretLine = buffer->lineCount() > 0 ? 1 : 0;
-    r.caretColumn = 1;
+void measureFont(WindowRecord& r) {
+  HDC dc = GetDC(r.hwnd);
+  HGDIOBJ old = SelectObject(dc, r.font != nullptr ? r.font : GetStockObject(SYSTEM_FIXED_FONT));
+  TEXTMETRICA tm;
+  GetTextMetricsA(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(r.hwnd, dc);
+  const EcdSystemOptions& o = Engine::instance().options;
+  r.view.setMetrics(std::min<int32_t>(tm.tmMaxCharWidth, 2 * tm.tmAveCharWidth) + o.word[ECD_OPT_EXTRA_CHAR_SPACING],
+                    tm.tmHeight + tm.tmExternalLeading + o.word[ECD_OPT_EXTRA_LINE_SPACING]);
+  if (tm.tmItalic) {
+    r.flags |= kEdItalic;
+  } else {
+    r.flags &= ~kEdItalic;
   }
-  syncView(r);
-  r.view.setPosition(1, 1);
-  int32_t caret[2] = {r.caretLine, 1};
-  notifyOwner(r.window, ECDN_CARET, 0, reinterpret_cast<LPARAM>(caret));
-  notifyOwner(r.window, ECDN_NAME, reinterpret_cast<WPARAM>(r.window), 0);
-  refreshScrollBars(r);
-  InvalidateRect(r.window, nullptr, TRUE);
 }
 
-void paintCells(HDC dc, const EditorRecord& r, int32_t x, int32_t y, std::string_view text) {
+// The engine's three colour pairs; the system colours until the colour tables give others.
+struct Colours {
+  COLORREF normalBack, normalText, selectedBack, selectedText, bookmarkBack, bookmarkText;
+};
+
+Colours currentColours() {
+  Colours c;
+  c.normalBack = GetSysColor(COLOR_WINDOW);
+  c.normalText = GetSysColor(COLOR_WINDOWTEXT);
+  c.selectedBack = GetSysColor(COLOR_HIGHLIGHT);
+  c.selectedText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+  c.bookmarkBack = 0x02C8C8C8;
+  c.bookmarkText = GetSysColor(COLOR_WINDOWTEXT);
+  return c;
+}
+
+void paintCells(HDC dc, const WindowRecord& r, int32_t x, int32_t y, std::string_view text) {
   if (text.empty()) return;
   // Every character sits in its own cell, whatever the font's own advance.
   std::vector<INT> advance(text.size(), r.view.cellWidth());
   const int32_t offset = (Engine::instance().options.word[ECD_OPT_EXTRA_CHAR_SPACING] + 1) / 2;
-  ExtTextOutA(dc, x + offset, y, 0, nullptr, text.data(), static_cast<UINT>(text.size()), advance.data());
+  RECT box{x, y, x + static_cast<LONG>(text.size()) * r.view.cellWidth(), y + r.view.lineHeight()};
+  ExtTextOutA(dc, x + offset, y, ETO_OPAQUE, &box, text.data(), static_cast<UINT>(text.size()), advance.data());
 }
 
-void paint(EditorRecord& r) {
+void fill(HDC dc, const RECT& rect, COLORREF colour) {
+  SetBkColor(dc, colour);
+  ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+}
+
+void paint(WindowRecord& r) {
+  const bool caretShown = r.hasCaret;
+  if (caretShown) HideCaret(r.hwnd);
+  if (r.flags & (kEdVScrollChanged | kEdHScrollChanged)) {
+    r.refreshScrollBars();
+    r.notifyOwner(ECDN_SCROLLED, static_cast<uintptr_t>(r.view.leftCell()), r.view.topLine());
+  }
   PAINTSTRUCT ps;
-  HDC dc = BeginPaint(r.window, &ps);
+  HDC dc = BeginPaint(r.hwnd, &ps);
   if (r.buffer == nullptr) {
     FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_APPWORKSPACE));
-    EndPaint(r.window, &ps);
+    EndPaint(r.hwnd, &ps);
+    if (caretShown) ShowCaret(r.hwnd);
     return;
   }
-  syncView(r);
+  r.syncView();
   const EditorView& v = r.view;
-  FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_WINDOW));
+  const Colours colours = currentColours();
   HGDIOBJ old = SelectObject(dc, r.font != nullptr ? r.font : GetStockObject(SYSTEM_FIXED_FONT));
   SetBkMode(dc, OPAQUE);
-  const COLORREF text = GetSysColor(COLOR_WINDOWTEXT), back = GetSysColor(COLOR_WINDOW);
-  const COLORREF bookmark = RGB(200, 200, 200);
   LineStore& store = r.buffer->store();
-  const int32_t firstRow = ps.rcPaint.top / v.lineHeight();
-  const int32_t lastRow = ps.rcPaint.bottom / v.lineHeight();
+  const int32_t lines = store.lineCount();
+  RECT client;
+  GetClientRect(r.hwnd, &client);
+  const int32_t firstRow = static_cast<int32_t>(std::max<LONG>(0, ps.rcPaint.top)) / v.lineHeight();
+  const int32_t lastRow = static_cast<int32_t>(std::max<LONG>(0, ps.rcPaint.bottom - 1)) / v.lineHeight();
   const int32_t gutter = v.gutterCells();
+  const int32_t origin = v.textOrigin();
   const bool numbers = Engine::instance().option(ECD_OPT_SHOW_LINE_NUMBERS);
-  const int32_t skip = v.leftCell() - 1;
+  const int32_t cells = std::max<int32_t>(1, (client.right - origin) / v.cellWidth() + 1);
+  const Mark& mark = r.buffer->mark();
+  // The area right of cell 1024 and below the end-of-file line is background.
+  const int32_t rightEdge = origin + (kMaxCells - v.leftCell() + 1) * v.cellWidth();
+  if (rightEdge < client.right) fill(dc, RECT{rightEdge, ps.rcPaint.top, client.right, ps.rcPaint.bottom}, colours.normalBack);
   for (int32_t row = firstRow; row <= lastRow; ++row) {
     const int64_t line = static_cast<int64_t>(v.topLine()) + row;
     const int32_t y = row * v.lineHeight();
-    if (line > store.lineCount() + 1) break;
-    SetTextColor(dc, text);
-    SetBkColor(dc, back);
-    if (line == store.lineCount() + 1) {
+    if (line > lines + 1) {
+      fill(dc, RECT{0, y, client.right, ps.rcPaint.bottom}, colours.normalBack);
+      break;
+    }
+    SetTextColor(dc, colours.normalText);
+    SetBkColor(dc, colours.normalBack);
+    if (line == lines + 1) {
+      if (gutter > 0) paintCells(dc, r, 0, y, std::string(static_cast<std::size_t>(gutter), ' '));
       std::string eof = "------- EOF -------";
       eof.resize(kMaxCells, ' ');
-      if (static_cast<int32_t>(eof.size()) > skip) paintCells(dc, r, v.textOrigin(), y, std::string_view(eof).substr(skip));
+      const int32_t skip = v.leftCell() - 1;
+      paintCells(dc, r, origin, y, std::string_view(eof).substr(skip, static_cast<std::size_t>(std::min(cells, kMaxCells - skip))));
       continue;
     }
     const int32_t n = static_cast<int32_t>(line);
-    const bool marked = store.properties().get(n, 1) != 0;
+    const bool bookmarked = store.properties().get(n, 1) != 0;
     if (gutter > 0) {
       std::string label;
       if (numbers) label = std::to_string(n) + ":";
       if (static_cast<int32_t>(label.size()) < gutter) label.insert(0, gutter - label.size(), ' ');
-      SetBkColor(dc, marked ? bookmark : back);
+      SetBkColor(dc, bookmarked ? colours.bookmarkBack : colours.normalBack);
+      SetTextColor(dc, bookmarked ? colours.bookmarkText : colours.normalText);
+      // An italic font leans into the next cell: the gutter's rectangle takes one more.
       paintCells(dc, r, 0, y, label);
+      if (r.flags & kEdItalic) fill(dc, RECT{origin, y, origin + v.cellWidth(), y + v.lineHeight()}, bookmarked ? colours.bookmarkBack : colours.normalBack);
     }
-    std::string cells = r.buffer->has(kStateTabsAsSpaces) ? std::string(store.peekLine(n))
-                                                          : expandTabs(store.peekLine(n), r.tabLength);
-    if (marked) {
-      cells.resize(kMaxCells, ' ');
-      SetBkColor(dc, bookmark);
-    } else {
-      SetBkColor(dc, back);
-    }
-    if (static_cast<int32_t>(cells.size()) > skip) {
-      paintCells(dc, r, v.textOrigin(), y, std::string_view(cells).substr(skip));
+    std::string text = r.buffer->has(kStateTabsAsSpaces) ? std::string(store.peekLine(n))
+                                                         : expandTabs(store.peekLine(n), r.buffer->tabLength());
+    text.resize(kMaxCells, ' ');
+    for (const PaintSegment& s : lineSegments(mark, n, bookmarked, v.leftCell(), cells)) {
+      switch (s.role) {
+        case PaintRole::kSelected:
+          SetBkColor(dc, colours.selectedBack);
+          SetTextColor(dc, colours.selectedText);
+          break;
+        case PaintRole::kBookmark:
+          SetBkColor(dc, colours.bookmarkBack);
+          SetTextColor(dc, colours.bookmarkText);
+          break;
+        case PaintRole::kNormal:
+          SetBkColor(dc, colours.normalBack);
+          SetTextColor(dc, colours.normalText);
+          break;
+      }
+      const int32_t x = origin + (s.firstCell - v.leftCell()) * v.cellWidth();
+      paintCells(dc, r, x, y, std::string_view(text).substr(static_cast<std::size_t>(s.firstCell - 1), static_cast<std::size_t>(s.cells)));
     }
   }
   SelectObject(dc, old);
-  EndPaint(r.window, &ps);
+  EndPaint(r.hwnd, &ps);
+  if (caretShown) {
+    r.showCaret();
+    ShowCaret(r.hwnd);
+  }
+  if (r.flags & kEdVSync) r.buffer->notify(ECDB_PAINT_NOW, 0, 0, r.window());
 }
 
-// Buffer notices from the buffer shown in this window.
-LRESULT serveNotice(EditorRecord& r, UINT code, WPARAM wParam, LPARAM lParam) {
-  HWND w = r.window;
-  switch (code) {
-    case ECDB_CLOSING:
-      detach(r);
-      notifyOwner(w, ECDN_NAME, reinterpret_cast<WPARAM>(w), 0);
-      InvalidateRect(w, nullptr, TRUE);
-      return 0;
-    case ECDB_MODIFIED: notifyOwner(w, ECDN_MODIFIED, reinterpret_cast<WPARAM>(w), wParam); return 0;
-    case ECDB_NAME: notifyOwner(w, ECDN_NAME, reinterpret_cast<WPARAM>(w), 0); return 0;
-    case ECDB_UNDO: notifyOwner(w, ECDN_UNDO, reinterpret_cast<WPARAM>(w), wParam); return 0;
-    case ECDB_REDO: notifyOwner(w, ECDN_REDO, reinterpret_cast<WPARAM>(w), wParam); return 0;
-    case ECDB_MARK: notifyOwner(w, ECDN_MARK, reinterpret_cast<WPARAM>(w), wParam); return 0;
-    case ECDB_READ_ONLY:
-      notifyOwner(w, ECDN_MODIFIED, reinterpret_cast<WPARAM>(w), r.buffer != nullptr && r.buffer->modified());
-      return 0;
-    case ECDB_TAB_LENGTH:
-      if (r.buffer != nullptr) r.tabLength = r.buffer->tabLength();
-      return 0;
-    case ECDB_RELOADED: {
-      r.caretLine = r.buffer != nullptr && r.buffer->lineCount() > 0 ? 1 : 0;
-      r.caretColumn = 1;
-      syncView(r);
-      r.view.setPosition(1, 1);
-      int32_t caret[2] = {r.caretLine, 1};
-      notifyOwner(w, ECDN_CARET, reinterpret_cast<WPARAM>(w), reinterpret_cast<LPARAM>(caret));
-      notifyOwner(w, ECDN_NAME, reinterpret_cast<WPARAM>(w), 0);
-      refreshScrollBars(r);
-      InvalidateRect(w, nullptr, TRUE);
+std::string atomText(WPARAM atom) {
+  if (atom == 0) return {};
+  char text[256] = {};
+  GlobalGetAtomNameA(static_cast<ATOM>(atom), text, sizeof text);
+  return text;
+}
+
+LRESULT scrollRequest(WindowRecord& r, UINT message, WPARAM wParam) {
+  if (r.buffer == nullptr) return 0;
+  r.syncView();
+  ScrollRequest request;
+  switch (LOWORD(wParam)) {
+    case SB_LINEUP: request = ScrollRequest::kLineBack; break;
+    case SB_LINEDOWN: request = ScrollRequest::kLineForward; break;
+    case SB_PAGEUP: request = ScrollRequest::kPageBack; break;
+    case SB_PAGEDOWN: request = ScrollRequest::kPageForward; break;
+    case SB_THUMBTRACK: request = ScrollRequest::kThumbTrack; break;
+    case SB_THUMBPOSITION: request = ScrollRequest::kThumbPosition; break;
+    case SB_TOP: request = ScrollRequest::kStart; break;
+    case SB_BOTTOM: request = ScrollRequest::kEnd; break;
+    default: return 0;
+  }
+  // The thumb's 32-bit position, not the 16 bits of the message.
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_TRACKPOS | SIF_POS;
+  HWND control = message == WM_VSCROLL ? r.vScrollControl : r.hScrollControl;
+  GetScrollInfo(control != nullptr ? control : r.hwnd,
+                control != nullptr ? SB_CTL : (message == WM_VSCROLL ? SB_VERT : SB_HORZ), &si);
+  const int32_t thumb = request == ScrollRequest::kThumbTrack ? si.nTrackPos : HIWORD(wParam);
+  if (message == WM_VSCROLL) {
+    if (r.buffer->lineCount() <= 1) return 0;
+    if (request == ScrollRequest::kThumbPosition) {
+      r.refreshScrollBars();
       return 0;
     }
-    case ECDB_PAINT_NOW: UpdateWindow(w); return 0;
-    case ECDB_LINES_DELETED:
-    case ECDB_LINES_INSERTED:
-      InvalidateRect(w, nullptr, TRUE);
-      refreshScrollBars(r);
-      return 0;
-    default:
-      // Text moved or changed: repaint (painting by line arrives with the view).
-      InvalidateRect(w, nullptr, TRUE);
-      return 0;
+    r.scrollTo(r.view.verticalTarget(request, thumb), r.view.leftCell());
+  } else {
+    r.scrollTo(r.view.topLine(), r.view.horizontalTarget(request, thumb));
   }
+  return 0;
 }
 
-LRESULT serveWithRecord(EditorRecord& r, UINT message, WPARAM wParam, LPARAM lParam, int32_t* useDefault) {
+LRESULT serveWithRecord(WindowRecord& r, UINT message, WPARAM wParam, LPARAM lParam, int32_t* useDefault) {
   Engine& e = Engine::instance();
+  const bool needsBuffer = (message >= ECD_UNDO && message <= ECD_SET_CARET) || message == ECD_CARET_TO_VIEW ||
+                           message == ECD_INSERT_LINE || message == ECD_DELETE_LINE || message == ECD_REPLACE_LINE ||
+                           message == ECD_TYPE_STRING || message == ECD_SET_INSERT_MODE || message == ECD_REFLOW ||
+                           message == ECD_COPY_VIEW || message == ECD_SCROLL_TO || message == ECD_GET_CARET ||
+                           message == ECD_GET_CARET_LINE || message == ECD_GET_SCROLL || message == ECD_SYNC_NOW;
+  if (needsBuffer && r.buffer == nullptr) return ECD_ERR_NO_BUFFER;
   switch (message) {
-    case WM_DESTROY:
-      detach(r);
-      RemovePropA(r.window, kRecordProperty);
-      r.flags |= kDestroyed;
+    case WM_DESTROY: {
+      r.destroyCaret();
+      r.detach();
+      RemovePropA(r.hwnd, kRecordProperty);
+      r.flags |= kEdDestroyed;
       return 0;
-    case WM_PAINT: paint(r); return 0;
+    }
+    case WM_PAINT:
+      if (!(r.flags & kEdRedraw)) {
+        // Redraw off: collect the region and validate it.
+        RECT update;
+        if (GetUpdateRect(r.hwnd, &update, FALSE)) {
+          if (r.flags & kEdDeferred) {
+            UnionRect(&r.deferred, &r.deferred, &update);
+          } else {
+            r.deferred = update;
+          }
+          r.flags |= kEdDeferred;
+        }
+        ValidateRect(r.hwnd, nullptr);
+        return 0;
+      }
+      paint(r);
+      return 0;
     case WM_ERASEBKGND: return 1;
     case WM_SIZE:
-      InvalidateRect(r.window, nullptr, TRUE);
-      refreshScrollBars(r);
+      r.flags |= kEdVScrollChanged;
+      InvalidateRect(r.hwnd, nullptr, FALSE);
       return 0;
     case WM_VSCROLL:
-    case WM_HSCROLL: {
-      if (r.buffer == nullptr) return 0;
-      syncView(r);
-      ScrollRequest request;
-      switch (LOWORD(wParam)) {
-        case SB_LINEUP: request = ScrollRequest::kLineBack; break;
-        case SB_LINEDOWN: request = ScrollRequest::kLineForward; break;
-        case SB_PAGEUP: request = ScrollRequest::kPageBack; break;
-        case SB_PAGEDOWN: request = ScrollRequest::kPageForward; break;
-        case SB_THUMBTRACK: request = ScrollRequest::kThumbTrack; break;
-        case SB_THUMBPOSITION: request = ScrollRequest::kThumbPosition; break;
-        case SB_TOP: request = ScrollRequest::kStart; break;
-        case SB_BOTTOM: request = ScrollRequest::kEnd; break;
-        default: return 0;
-      }
-      // The thumb's 32-bit position, not the 16 bits of the message.
-      SCROLLINFO si{};
-      si.cbSize = sizeof si;
-      si.fMask = SIF_TRACKPOS | SIF_POS;
-      HWND control = message == WM_VSCROLL ? r.vScrollControl : r.hScrollControl;
-      GetScrollInfo(control != nullptr ? control : r.window, control != nullptr ? SB_CTL
-                                                           : (message == WM_VSCROLL ? SB_VERT : SB_HORZ), &si);
-      const int32_t thumb = request == ScrollRequest::kThumbTrack ? si.nTrackPos : HIWORD(wParam);
-      if (message == WM_VSCROLL) {
-        scrollTo(r, r.view.verticalTarget(request, thumb), r.view.leftCell());
-      } else {
-        scrollTo(r, r.view.topLine(), r.view.horizontalTarget(request, thumb));
-      }
-      return 0;
-    }
-    case ECD_SCROLL_TO: {
-      const auto* position = reinterpret_cast<const int32_t*>(lParam);
-      if (r.buffer == nullptr) return ECD_ERR_NO_BUFFER;
-      if (position == nullptr) return ECD_ERR_PARAMETER;
-      scrollTo(r, position[0], position[1]);
-      return 0;
-    }
-    case ECD_GET_SCROLL: {
-      auto* position = reinterpret_cast<int32_t*>(lParam);
-      if (r.buffer == nullptr) return ECD_ERR_NO_BUFFER;
-      if (position != nullptr) {
-        position[0] = r.view.topLine();
-        position[1] = r.view.leftCell();
-      }
-      return 0;
-    }
-    case ECD_SET_SCROLL_CONTROLS:
-      r.vScrollControl = reinterpret_cast<HWND>(wParam);
-      r.hScrollControl = reinterpret_cast<HWND>(lParam);
-      r.flags &= ~(kVScroll | kHScroll);
-      if (r.vScrollControl != nullptr) r.flags |= kVScroll;
-      if (r.hScrollControl != nullptr) r.flags |= kHScroll;
-      refreshScrollBars(r);
-      return 0;
+    case WM_HSCROLL: return scrollRequest(r, message, wParam);
     case WM_GETDLGCODE: return DLGC_WANTALLKEYS;
     case WM_SETFONT:
       r.font = reinterpret_cast<HFONT>(wParam);
       measureFont(r);
-      if (LOWORD(lParam)) InvalidateRect(r.window, nullptr, TRUE);
+      if (r.hasCaret) r.createCaret();
+      InvalidateRect(r.hwnd, nullptr, FALSE);
       return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(r.font);
-    case WM_SETFOCUS: notifyOwner(r.window, ECDN_FOCUS, reinterpret_cast<WPARAM>(r.window), 1); return 0;
-    case WM_KILLFOCUS: notifyOwner(r.window, ECDN_FOCUS, reinterpret_cast<WPARAM>(r.window), 0); return 0;
+    case WM_SETFOCUS:
+      r.focusGained();
+      r.notifyOwner(ECDN_FOCUS, reinterpret_cast<WPARAM>(r.hwnd), 1);
+      r.createCaret();
+      return 0;
+    case WM_KILLFOCUS:
+      r.destroyCaret();
+      r.notifyOwner(ECDN_FOCUS, reinterpret_cast<WPARAM>(r.hwnd), 0);
+      return 0;
     case WM_SETCURSOR:
       if (GetCapture() == nullptr && LOWORD(lParam) == HTCLIENT) return TRUE;
       *useDefault = 1;
@@ -338,64 +376,150 @@ LRESULT serveWithRecord(EditorRecord& r, UINT message, WPARAM wParam, LPARAM lPa
         *useDefault = 1;
         return 0;
       }
-      EcdEventRecord event{};
-      event.kind = ECD_EVENT_CHAR;
-      event.code = static_cast<int32_t>(wParam & 0xFF);
-      event.value = static_cast<signed char>(wParam & 0xFF);
-      if (GetKeyState(VK_SHIFT) < 0) event.modifiers |= 2;
-      if (GetKeyState(VK_CONTROL) < 0) event.modifiers |= 4;
-      // The callback edits through the current target; what it was is restored afterwards.
-      Buffer* savedBuffer = e.currentBuffer;
-      const int32_t savedLine = e.bufferLine, savedColumn = e.bufferColumn;
-      const bool savedTarget = e.windowTarget;
-      e.windowTarget = r.buffer != nullptr;
-      int32_t handled = e.eventCallback(&event);
-      e.currentBuffer = savedBuffer;
-      e.bufferLine = savedLine;
-      e.bufferColumn = savedColumn;
-      e.windowTarget = savedTarget;
-      if (!handled) *useDefault = 1;
+      int32_t modifiers = 0;
+      if (GetKeyState(VK_SHIFT) < 0) modifiers |= 2;
+      if (GetKeyState(VK_CONTROL) < 0) modifiers |= 4;
+      if (!r.deliverChar(static_cast<int32_t>(wParam & 0xFF), static_cast<signed char>(wParam & 0xFF), modifiers)) {
+        *useDefault = 1;
+      }
       return 0;
     }
     case ECD_OPEN_BUFFER: {
       auto* record = reinterpret_cast<EcdOpenRecord*>(lParam);
       if (record == nullptr) return ECD_ERR_PARAMETER;
-      detach(r);
+      r.detach();
       std::unique_ptr<Buffer> buffer;
       int32_t code = Buffer::create(e, *record, buffer);
       if (code != 0) {
-        attach(r, nullptr, 0);
+        r.attach(nullptr, 0);
         return code;
       }
       Buffer* raw = buffer.get();
-      raw->primaryWindow = reinterpret_cast<OskWindow>(r.window);
+      raw->primaryWindow = r.window();
       if (!e.adopt(std::move(buffer))) return ECD_ERR_MEMORY;
       record->buffer = toHandle(raw);
-      attach(r, raw, static_cast<uint32_t>(record->flags));
+      r.attach(raw, static_cast<uint32_t>(record->flags));
       return 0;
     }
     case ECD_SHOW_BUFFER: {
       Buffer* buffer = e.find(reinterpret_cast<HEDBUFFER>(wParam));
       if (wParam != 0 && buffer == nullptr) return ECD_ERR_PARAMETER;
-      attach(r, buffer, static_cast<uint32_t>(lParam));
+      r.attach(buffer, static_cast<uint32_t>(lParam));
       return 0;
     }
-    case ECD_SET_SCROLL_BARS:
-      r.flags &= ~(kVScroll | kHScroll);
-      if (wParam & 4) r.flags |= kVScroll;
-      if (wParam & 2) r.flags |= kHScroll;
-      refreshScrollBars(r);
+    case ECD_SAVE:
+    case ECD_RELOAD: {
+      // The caret and mark are kept around the save or reload.
+      const TextPos caret = r.caret();
+      const LRESULT result = bufferMessage(*r.buffer, message, wParam, lParam);
+      if (r.buffer != nullptr && message == ECD_SAVE) r.placeCaret(std::max(caret.line, 1), caret.column);
+      return result;
+    }
+    case ECD_UNDO: return r.undo(wParam != 0 ? atomText(wParam).c_str() : nullptr);
+    case ECD_REDO: return r.redo(wParam != 0 ? atomText(wParam).c_str() : nullptr);
+    case ECD_SET_CARET: {
+      const auto* at = reinterpret_cast<const int32_t*>(lParam);
+      if (at == nullptr) return ECD_ERR_PARAMETER;
+      return r.placeCaret(at[0], at[1]);
+    }
+    case ECD_CARET_TO_VIEW: r.scrollCaretIntoView(); return 0;
+    case ECD_INSERT_LINE: return r.insertLineAt(wParam, reinterpret_cast<const char*>(lParam));
+    case ECD_DELETE_LINE: return r.deleteLineAt(wParam);
+    case ECD_REPLACE_LINE: return r.replaceLineAt(wParam, reinterpret_cast<const char*>(lParam));
+    case ECD_TYPE_STRING: return r.typeString(reinterpret_cast<const char*>(lParam));
+    case ECD_SET_INSERT_MODE: {
+      const int32_t code = r.buffer->setProperty(kPropInsertMode, wParam != 0);
+      if (code != 0) return code;
+      r.setInsertMode(wParam != 0);
       return 0;
+    }
+    case ECD_SET_REDRAW:
+      if (wParam != 0) {
+        r.flags |= kEdRedraw;
+        if (r.flags & kEdDeferred) {
+          InvalidateRect(r.hwnd, &r.deferred, FALSE);
+          r.flags &= ~kEdDeferred;
+        }
+        UpdateWindow(r.hwnd);
+      } else {
+        r.flags &= ~kEdRedraw;
+      }
+      return 0;
+    case ECD_REFLOW: return r.reflow(wParam != 0 ? atomText(wParam).c_str() : nullptr);
+    case ECD_SET_SCROLL_BARS:
+      r.flags &= ~(kEdVScroll | kEdHScroll);
+      if (wParam & 4) r.flags |= kEdVScroll;
+      if (wParam & 2) r.flags |= kEdHScroll;
+      r.refreshScrollBars();
+      return 0;
+    case ECD_SET_SYNC:
+      r.flags &= ~(kEdHSync | kEdVSync);
+      if (wParam & 1) r.flags |= kEdHSync;
+      if (wParam & 2) r.flags |= kEdVSync;
+      r.hGroup = LOWORD(lParam) & 7;
+      r.vGroup = HIWORD(lParam) & 7;
+      return 0;
+    case ECD_SYNC_NOW:
+      r.buffer->notify(ECDB_HSYNC, static_cast<uintptr_t>(r.hGroup), r.view.leftCell(), r.window());
+      r.buffer->notify(ECDB_VSYNC, static_cast<uintptr_t>(r.vGroup), r.view.topLine(), r.window());
+      return 0;
+    case ECD_SET_SCROLL_CONTROLS:
+      r.vScrollControl = reinterpret_cast<HWND>(wParam);
+      r.hScrollControl = reinterpret_cast<HWND>(lParam);
+      r.flags &= ~(kEdVScroll | kEdHScroll);
+      if (r.vScrollControl != nullptr) r.flags |= kEdVScroll;
+      if (r.hScrollControl != nullptr) r.flags |= kEdHScroll;
+      r.refreshScrollBars();
+      return 0;
+    case ECD_COPY_VIEW: {
+      WindowRecord* other = recordOf(reinterpret_cast<HWND>(wParam));
+      if (other == nullptr) return ECD_ERR_PARAMETER;
+      r.copyViewOf(*other);
+      return 0;
+    }
+    case ECD_SCROLL_TO: {
+      const auto* position = reinterpret_cast<const int32_t*>(lParam);
+      if (position == nullptr) return ECD_ERR_PARAMETER;
+      r.scrollTo(position[0], position[1]);
+      return 0;
+    }
     case ECD_NOP1:
     case ECD_NOP2: return 0;
+    case ECD_GET_CARET: {
+      auto* out = reinterpret_cast<int32_t*>(lParam);
+      if (out != nullptr) {
+        out[0] = r.caretLine;
+        out[1] = r.caretColumn;
+      }
+      return r.caretLine > 0 ? r.caretCell : 0;
+    }
+    case ECD_GET_CARET_LINE: {
+      char* destination = reinterpret_cast<char*>(lParam);
+      if (r.caretLine == 0) return ECD_ERR_EMPTY_BUFFER;
+      if (destination == nullptr) return ECD_ERR_PARAMETER;
+      const std::string text = getLine(*r.buffer, r.caretLine);
+      const std::size_t n = std::min<std::size_t>(text.size(), 1024);
+      std::memcpy(destination, text.data(), n);
+      destination[n] = '\0';
+      return 0;
+    }
+    case ECD_IS_INSERT_MODE: return r.insertMode() ? 0 : ECD_ERR_NOT_SET;
     case ECD_GET_BUFFER:
       if (r.buffer == nullptr) return ECD_ERR_NO_BUFFER;
       return reinterpret_cast<LRESULT>(toHandle(r.buffer));
     case ECD_GET_LINE_COUNT: return r.buffer != nullptr ? r.buffer->lineCount() : ECD_ERR_NO_BUFFER;
-    case ECD_IS_INSERT_MODE: return (r.flags & kInsert) ? 0 : ECD_ERR_NOT_SET;
+    case ECD_GET_SYNC: return ((r.flags & kEdHSync) ? 1 : 0) | ((r.flags & kEdVSync) ? 2 : 0);
+    case ECD_GET_SCROLL: {
+      auto* position = reinterpret_cast<int32_t*>(lParam);
+      if (position != nullptr) {
+        position[0] = r.view.topLine();
+        position[1] = r.view.leftCell();
+      }
+      return 0;
+    }
     default: break;
   }
-  if (message >= ECDB_CLOSING && message <= ECDB_READ_ONLY) return serveNotice(r, message, wParam, lParam);
+  if (r.serveNotice(message, wParam, lParam)) return 0;
   if (isBufferMessage(message)) {
     if (r.buffer == nullptr) return ECD_ERR_NO_BUFFER;
     return bufferMessage(*r.buffer, message, wParam, lParam);
@@ -407,6 +531,7 @@ LRESULT serveWithRecord(EditorRecord& r, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 bool registerEditorClass(HINSTANCE module) {
+  Engine::instance().recordOf = recordOfWindow;
   WNDCLASSA wc{};
   // Style 16395: a global class, so that the program and extension libraries can create editor windows with
   // their own instance handles.
@@ -424,7 +549,7 @@ void unregisterEditorClass(HINSTANCE module) { UnregisterClassA(ECD_WINDOW_CLASS
 
 }  // namespace osk::win32
 
-using osk::win32::EditorRecord;
+using osk::win32::WindowRecord;
 
 extern "C" LRESULT WINAPI ECD_flPrivateMessageHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                                       int32_t* useDefault) {
@@ -432,14 +557,11 @@ extern "C" LRESULT WINAPI ECD_flPrivateMessageHandler(HWND window, UINT message,
   if (useDefault == nullptr) useDefault = &ignored;
   *useDefault = 0;
   osk::Engine& e = osk::Engine::instance();
-  const OskWindow savedWindow = e.currentWindow;
-  EditorRecord* record = osk::win32::recordOf(window);
+  WindowRecord* record = osk::win32::recordOf(window);
   if (record == nullptr) {
     if (message == WM_CREATE) {
-      auto* fresh = new (std::nothrow) EditorRecord;
+      auto* fresh = new (std::nothrow) WindowRecord(window);
       if (fresh == nullptr) return -1;
-      fresh->window = window;
-      fresh->flags = osk::win32::kInsert | osk::win32::kRedraw;
       SetPropA(window, osk::win32::kRecordProperty, fresh);
       osk::win32::measureFont(*fresh);
       ShowScrollBar(window, SB_BOTH, FALSE);
@@ -455,11 +577,18 @@ extern "C" LRESULT WINAPI ECD_flPrivateMessageHandler(HWND window, UINT message,
     *useDefault = 1;
     return 0;
   }
+  // The window being served is current for the length of the message; the outer target comes back after it.
+  const OskWindow savedWindow = e.currentWindow;
+  osk::EditorRecord* savedRecord = e.currentRecord;
   e.currentWindow = reinterpret_cast<OskWindow>(window);
+  e.currentRecord = record;
   ++record->lockCount;
   LRESULT result = osk::win32::serveWithRecord(*record, message, wParam, lParam, useDefault);
-  e.currentWindow = savedWindow;
-  if (--record->lockCount == 0 && (record->flags & osk::win32::kDestroyed)) delete record;
+  const bool savedLive = savedRecord == nullptr || osk::win32::recordOfWindow(savedWindow) == savedRecord;
+  e.currentWindow = savedLive ? savedWindow : nullptr;
+  e.currentRecord = savedLive ? savedRecord : nullptr;
+  if (!savedLive) e.windowTarget = false;
+  if (--record->lockCount == 0 && (record->flags & osk::kEdDestroyed)) delete record;
   return result;
 }
 

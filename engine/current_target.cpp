@@ -14,7 +14,9 @@ Target currentTarget() {
   Engine& e = Engine::instance();
   Target t;
   if (e.windowTarget) {
+    // The window may have been destroyed since it was made current: its record is then no longer found.
     EditorRecord* r = e.currentRecord;
+    if (r != nullptr && (e.recordOf == nullptr || e.recordOf(e.currentWindow) != r)) r = nullptr;
     if (r != nullptr && r->buffer != nullptr && e.find(toHandle(r->buffer)) != nullptr) {
       t.buffer = r->buffer;
       t.record = r;
@@ -41,6 +43,13 @@ void writeBack(const Target& t, TextPos at) {
   Engine& e = Engine::instance();
   e.bufferLine = at.line;
   e.bufferColumn = at.column;
+}
+
+EditorRecord* currentRecord() {
+  Engine& e = Engine::instance();
+  EditorRecord* r = e.currentRecord;
+  if (r == nullptr || e.recordOf == nullptr || e.recordOf(e.currentWindow) != r) return nullptr;
+  return r;
 }
 
 bool makeWindowCurrent(OskWindow window) {

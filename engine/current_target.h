@@ -29,6 +29,9 @@ TextPos insertionPoint(const Target& target);
 // is stored.
 void writeBack(const Target& target, TextPos at);
 
+// The current window's record while its window lives, else null.
+EditorRecord* currentRecord();
+
 // SetCurEdWindow / SetCurBuffer.
 bool makeWindowCurrent(OskWindow window);
 bool makeBufferCurrent(HEDBUFFER handle);

@@ -92,8 +92,7 @@ extern "C" {
 int32_t OSK_CALL SetCurEdWindow(OskWindow window) { return ok(osk::makeWindowCurrent(window)); }
 
 OskWindow OSK_CALL GetCurEdWindow(void) {
-  Engine& e = Engine::instance();
-  return e.currentRecord != nullptr ? e.currentWindow : nullptr;
+  return osk::currentRecord() != nullptr ? Engine::instance().currentWindow : nullptr;
 }
 
 int32_t OSK_CALL SetCurBuffer(HEDBUFFER buffer) { return ok(osk::makeBufferCurrent(buffer)); }

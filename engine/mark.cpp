@@ -122,7 +122,8 @@ TextPos anchorMark(Buffer& b, int32_t type, int32_t line, int32_t column) {
   m.type = type;
   m.anchor = m.update = clampEnd(b, type, line, column);
   if (type == kMarkLine) repaint(b, markDisplayRanges(m));
-  checkMark(b);
+  // Not dropped yet while empty: the update end is about to move.
+  b.setMarkState(!m.empty());
   return {m.anchor.line, m.anchor.column};
 }
 
@@ -145,7 +146,8 @@ TextPos updateMark(Buffer& b, int32_t line, int32_t column, bool* ok) {
     const int32_t from = std::min(old.line, now.line), to = std::max(old.line, now.line);
     if (!(old == now)) repaint(b, {CellRange{from, 0, to, 0}});
   }
-  checkMark(b);
+  // An update back onto the anchor empties the mark; it is dropped when next looked at.
+  b.setMarkState(!m.empty());
   return {now.line, now.column};
 }
 

@@ -34,7 +34,7 @@ void handOverFiles(HWND runningFrame, const ScannedCommandLine& line) {
     const std::string name = (length == 0 || length >= sizeof full) ? file.name : std::string(full, length);
     const ATOM atom = GlobalAddAtomA(name.c_str());
     if (atom == 0) {
-      showStop(nullptr, "Cannot find " + name + " .");
+      showEngineError(nullptr, ECD_ERR_INVALID_NAME);
       continue;
     }
     SendMessageA(runningFrame, kMsgOpenByAtom, atom, 0);

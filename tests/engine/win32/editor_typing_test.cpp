@@ -1,0 +1,359 @@
+// Editor windows under the real window system: typing through WM_CHAR and message 1037 into a buffer shown in two
+// windows, selecting through the exported functions, caret messages and their owner notifications, the ordinals
+// the program imports by, and a painted window checked pixel by pixel (saved as a bitmap for a person to look at).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/ecd_api.h"
+#include "engine/edit_api.h"
+#include "engine/win32/ecd_window.h"
+
+namespace {
+
+struct Note {
+  UINT code;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+std::vector<Note> gNotes;
+UINT gOwnerMessage = 0;
+std::vector<std::pair<WPARAM, LPARAM>> gOwnerRequests;
+
+LRESULT CALLBACK ownerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message >= ECDN_CARET && message <= ECDN_LINE_CLAMPED) {
+    gNotes.push_back({message, wParam, lParam});
+    return 0;
+  }
+  if (gOwnerMessage != 0 && message == gOwnerMessage) {
+    gOwnerRequests.emplace_back(wParam, lParam);
+    return 40 + static_cast<LRESULT>(wParam);
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The owner's typing: what the program does with characters no key binding took.
+int32_t OSK_CALL typeEvent(EcdEventRecord* event) {
+  if (event->code == 13) return NewLine() || GetLineCount() > 0;
+  return WriteChar(event->code);
+}
+
+HWND gOwner = nullptr;
+
+class TypingEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = ownerProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "OskTypingOwner";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    RegisterClassA(&wc);
+    gOwner = CreateWindowExA(0, "OskTypingOwner", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr,
+                             wc.hInstance, nullptr);
+    ASSERT_NE(gOwner, nullptr);
+    ASSERT_EQ(ECD_flInitialise(gOwner, typeEvent, nullptr, nullptr, nullptr), 0);
+    gOwnerMessage = RegisterWindowMessageA("EditorOwnerMessage");
+  }
+  void TearDown() override {
+    ECD_flTerminate();
+    DestroyWindow(gOwner);
+  }
+};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new TypingEnvironment);
+
+class TypingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    gNotes.clear();
+    gOwnerRequests.clear();
+    EcdSystemOptions o{};
+    ECD_fvSetSystemOptions(&o);
+  }
+  void TearDown() override {
+    for (HWND w : windows_) DestroyWindow(w);
+    for (HEDBUFFER b : buffers_) ECD_flCloseBuffer(b);
+    SetCurEdWindow(nullptr);
+  }
+
+  HWND newEditor(int x = 0, int y = 0, int width = 300, int height = 200) {
+    HWND w = CreateWindowExA(0, ECD_WINDOW_CLASS, "", WS_CHILD | WS_VISIBLE, x, y, width, height, gOwner, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    EXPECT_NE(w, nullptr);
+    windows_.push_back(w);
+    return w;
+  }
+
+  HEDBUFFER emptyBufferIn(HWND window) {
+    EcdOpenRecord r{};
+    r.undoCapacity = 100;
+    r.tabLength = 8;
+    r.flags = ECD_OPEN_VSCROLL;
+    EXPECT_EQ(SendMessageA(window, ECD_OPEN_BUFFER, 0, reinterpret_cast<LPARAM>(&r)), 0);
+    buffers_.push_back(r.buffer);
+    return r.buffer;
+  }
+
+  int count(UINT code) const {
+    int n = 0;
+    for (const Note& note : gNotes) n += note.code == code;
+    return n;
+  }
+
+  static std::string line(int32_t n) {
+    char text[1025] = {};
+    return GetLine(n, text) ? std::string(text) : std::string("<none>");
+  }
+
+  std::vector<HWND> windows_;
+  std::vector<HEDBUFFER> buffers_;
+};
+
+TEST_F(TypingTest, TypingInOneWindowShowsInBothAndMovesTheOtherCaret) {
+  HWND first = newEditor();
+  HWND second = newEditor(310, 0);
+  HEDBUFFER b = emptyBufferIn(first);
+  ASSERT_EQ(SendMessageA(second, ECD_SHOW_BUFFER, reinterpret_cast<WPARAM>(b), 0), 0);
+  for (char c : std::string("int x;")) SendMessageA(first, WM_CHAR, static_cast<WPARAM>(c), 0);
+  ASSERT_EQ(SendMessageA(first, ECD_TYPE_STRING, 0, reinterpret_cast<LPARAM>("\r\nint y;\r\nreturn;")), 0);
+  ASSERT_EQ(SetCurEdWindow(second), 1);
+  EXPECT_EQ(GetLineCount(), 3);
+  EXPECT_EQ(line(1), "int x;");
+  EXPECT_EQ(line(2), "int y;");
+  EXPECT_EQ(line(3), "return;");
+  EcdLineCol caret{};
+  EXPECT_EQ(SendMessageA(first, ECD_GET_CARET, 0, reinterpret_cast<LPARAM>(&caret)), 8);
+  EXPECT_EQ(caret.line, 3);
+  EXPECT_EQ(caret.column, 8);
+  // The second window's caret stands on line 2; a line inserted above it pushes it down.
+  EcdLineCol at{2, 3};
+  ASSERT_EQ(SendMessageA(second, ECD_SET_CARET, 0, reinterpret_cast<LPARAM>(&at)), 0);
+  ASSERT_EQ(SendMessageA(first, ECD_INSERT_LINE, 1, reinterpret_cast<LPARAM>("#include <x>")), 0);
+  SendMessageA(second, ECD_GET_CARET, 0, reinterpret_cast<LPARAM>(&caret));
+  EXPECT_EQ(caret.line, 3);
+  EXPECT_EQ(caret.column, 3);
+  char text[1025] = {};
+  ASSERT_EQ(SendMessageA(second, ECD_GET_CARET_LINE, 0, reinterpret_cast<LPARAM>(text)), 0);
+  EXPECT_STREQ(text, "int y;");
+  // Undo through the window takes the inserted line away again.
+  ASSERT_EQ(SendMessageA(first, ECD_UNDO, 0, 0), 0);
+  EXPECT_EQ(line(1), "int x;");
+}
+
+TEST_F(TypingTest, CaretMessageClampsAndReports) {
+  HWND w = newEditor();
+  emptyBufferIn(w);
+  ASSERT_EQ(SendMessageA(w, ECD_TYPE_STRING, 0, reinterpret_cast<LPARAM>("one\ntwo")), 0);
+  gNotes.clear();
+  EcdLineCol at{0, 2000};
+  EXPECT_EQ(SendMessageA(w, ECD_SET_CARET, 0, reinterpret_cast<LPARAM>(&at)), ECD_ERR_RANGE_SNAP);
+  EXPECT_EQ(count(ECDN_LINE_CLAMPED), 1);
+  EXPECT_EQ(count(ECDN_COLUMN_CLAMPED), 1);
+  EcdLineCol caret{};
+  EXPECT_EQ(SendMessageA(w, ECD_GET_CARET, 0, reinterpret_cast<LPARAM>(&caret)), 1024);
+  EXPECT_EQ(caret.line, 1);
+  ASSERT_GE(count(ECDN_CARET), 1);
+  const auto* reported = reinterpret_cast<const int32_t*>(gNotes.back().lParam);
+  (void)reported;   // the report's memory lives only while the notification is sent
+  // A read-only buffer types nothing.
+  ASSERT_EQ(SendMessageA(w, ECD_SET_READ_ONLY, 1, 0), 0);
+  EXPECT_EQ(SendMessageA(w, ECD_TYPE_STRING, 0, reinterpret_cast<LPARAM>("zzz")), ECD_ERR_READ_ONLY);
+  ASSERT_EQ(SetCurEdWindow(w), 1);
+  EXPECT_EQ(line(1), "one");
+  // Insert mode by message is seen by the functions and the query.
+  ASSERT_EQ(SendMessageA(w, ECD_SET_INSERT_MODE, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(w, ECD_IS_INSERT_MODE, 0, 0), ECD_ERR_NOT_SET);
+  EXPECT_EQ(GetInsertMode(), 0);
+}
+
+TEST_F(TypingTest, SelectingThroughFunctionsReportsTheMarkToTheOwner) {
+  HWND w = newEditor();
+  HEDBUFFER b = emptyBufferIn(w);
+  ASSERT_EQ(SetCurEdWindow(w), 1);
+  ASSERT_EQ(WriteString("alpha beta\ngamma delta\n"), 1);
+  gNotes.clear();
+  ASSERT_EQ(AnchorMark(1, 1, 7), 1);
+  ASSERT_EQ(UpdateMark(2, 6), 1);
+  EXPECT_EQ(SendMessageA(w, ECD_HAS_MARK, 0, 0), 0);
+  ASSERT_EQ(count(ECDN_MARK), 1);
+  EXPECT_EQ(gNotes[0].code == ECDN_MARK ? gNotes[0].lParam : 1, 1);
+  int32_t x = 0, y = 0;
+  // The hit test of a pixel inside "gamma" lies in the mark.
+  RECT cell{};
+  ASSERT_EQ(GetCellRect(2, 3, reinterpret_cast<tagRECT*>(&cell)), 1);
+  int32_t l = 0, c = 0, where = -1;
+  ASSERT_EQ(CharFromPos(cell.left + 1, cell.top + 1, 0, &l, &c, 0, &where), 1);
+  EXPECT_EQ(l, 2);
+  EXPECT_EQ(c, 3);
+  EXPECT_EQ(where, 1);
+  (void)x;
+  (void)y;
+  UnMark();
+  EXPECT_EQ(SendMessageA(w, ECD_HAS_MARK, 0, 0), ECD_ERR_NO_SELECTION);
+  EXPECT_EQ(ECD_flBufferMessage(b, ECD_HAS_MARK, 0, 0), ECD_ERR_NO_SELECTION);
+}
+
+TEST_F(TypingTest, DestroyedWindowIsNoLongerATarget) {
+  HWND first = newEditor();
+  HWND second = newEditor(310, 0);
+  HEDBUFFER b = emptyBufferIn(first);
+  ASSERT_EQ(SendMessageA(second, ECD_SHOW_BUFFER, reinterpret_cast<WPARAM>(b), 0), 0);
+  ASSERT_EQ(SetCurEdWindow(first), 1);
+  DestroyWindow(first);
+  windows_.erase(windows_.begin());
+  EXPECT_EQ(GetCurEdWindow(), nullptr);
+  EXPECT_EQ(WriteChar('x'), 0);
+  // SetCurBuffer finds the window that still shows the buffer.
+  ASSERT_EQ(SetCurBuffer(b), 1);
+  EXPECT_EQ(GetCurEdWindow(), second);
+  EXPECT_EQ(WriteChar('x'), 1);
+}
+
+TEST_F(TypingTest, ProgramImportsTheFunctionsByTheirOrdinals) {
+  HMODULE engine = GetModuleHandleA("OSKECD32.dll");
+  ASSERT_NE(engine, nullptr);
+  const struct {
+    int ordinal;
+    FARPROC function;
+  } table[] = {
+      {100, reinterpret_cast<FARPROC>(&SetCurEdWindow)}, {110, reinterpret_cast<FARPROC>(&WriteChar)},
+      {126, reinterpret_cast<FARPROC>(&StartOp)},        {152, reinterpret_cast<FARPROC>(&AnchorMark)},
+      {183, reinterpret_cast<FARPROC>(&CharFromPos)},    {205, reinterpret_cast<FARPROC>(&DisplayError)},
+      {211, reinterpret_cast<FARPROC>(&DebugState)},
+  };
+  for (const auto& entry : table) {
+    EXPECT_EQ(GetProcAddress(engine, MAKEINTRESOURCEA(entry.ordinal)), GetProcAddress(engine, MAKEINTRESOURCEA(entry.ordinal)));
+    EXPECT_NE(GetProcAddress(engine, MAKEINTRESOURCEA(entry.ordinal)), nullptr) << entry.ordinal;
+  }
+  EXPECT_EQ(GetProcAddress(engine, MAKEINTRESOURCEA(110)), GetProcAddress(engine, "WriteChar"));
+  EXPECT_EQ(GetProcAddress(engine, MAKEINTRESOURCEA(183)), GetProcAddress(engine, "CharFromPos"));
+  EXPECT_EQ(GetProcAddress(engine, MAKEINTRESOURCEA(205)), GetProcAddress(engine, "DisplayError"));
+}
+
+TEST_F(TypingTest, OwnerServicesGoThroughTheRegisteredMessage) {
+  EXPECT_EQ(OskStatMessage("Ready"), 42);
+  ASSERT_EQ(gOwnerRequests.size(), 1u);
+  EXPECT_STREQ(reinterpret_cast<const char*>(gOwnerRequests[0].second), "Ready");
+  EXPECT_EQ(OskSetMDIState(5, 6), 51);
+  EXPECT_EQ(OwnerCommand(77, 3), 117);
+  EXPECT_EQ(GetMasterHwnd(), gOwner);
+}
+
+TEST_F(TypingTest, HourGlassNestsAndCursorsAreLoaded) {
+  EXPECT_EQ(ShowHourGlass(1), 1);
+  EXPECT_EQ(ShowHourGlass(1), 1);
+  EXPECT_EQ(ShowHourGlass(0), 1);
+  EXPECT_EQ(ShowHourGlass(0), 1);
+  EXPECT_EQ(ShowHourGlass(0), 0);
+  EXPECT_EQ(SetLinePointer(), 1);
+  EXPECT_EQ(SetMovePointer(), 1);
+  EXPECT_EQ(SetDraggingOkPointer(), 1);
+  EXPECT_EQ(SetDraggingOkPlusPointer(), 1);
+  EXPECT_EQ(SetDraggingIllegalPointer(), 1);
+}
+
+// The painted window: cell colours read back from the screen.
+class PaintTest : public TypingTest {
+ protected:
+  COLORREF at(HWND w, int32_t line, int32_t cell) {
+    RECT r{};
+    EXPECT_EQ(GetCellRect(line, cell, reinterpret_cast<tagRECT*>(&r)), 1);
+    HDC dc = GetDC(w);
+    // A corner pixel of the cell: the glyph is drawn in the middle.
+    COLORREF c = GetPixel(dc, r.left + 1, r.bottom - 1);
+    ReleaseDC(w, dc);
+    return c;
+  }
+
+  static void saveBitmap(HWND w, const std::string& path) {
+    RECT client;
+    GetClientRect(w, &client);
+    HDC dc = GetDC(w);
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = client.right;
+    info.biHeight = client.bottom;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    const int stride = (client.right * 3 + 3) & ~3;
+    std::vector<char> pixels(static_cast<std::size_t>(stride) * client.bottom);
+    GetDIBits(memory, bitmap, 0, client.bottom, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(w, dc);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+  }
+};
+
+TEST_F(PaintTest, MarksBookmarksAndLineNumbersPaintInTheirColours) {
+  EcdSystemOptions o{};
+  o.word[ECD_OPT_SHOW_LINE_NUMBERS] = 1;
+  ECD_fvSetSystemOptions(&o);
+  HWND w = newEditor(0, 0, 600, 400);
+  emptyBufferIn(w);
+  ASSERT_EQ(SetCurEdWindow(w), 1);
+  ASSERT_EQ(WriteString("stream marked text here\nline marked\nplain\ncolumn one\ncolumn two\nbookmarked line"), 1);
+  ASSERT_EQ(SetLineProp(6, 1), 1);
+  const COLORREF normal = GetSysColor(COLOR_WINDOW);
+  const COLORREF selected = GetSysColor(COLOR_HIGHLIGHT);
+  const COLORREF bookmark = RGB(200, 200, 200);
+
+  ASSERT_EQ(AnchorMark(1, 1, 8), 1);     // stream: cells 8 to 13 of line 1
+  ASSERT_EQ(UpdateMark(1, 14), 1);
+  InvalidateRect(w, nullptr, FALSE);
+  UpdateWindow(w);
+  EXPECT_EQ(at(w, 1, 2), normal);
+  EXPECT_EQ(at(w, 1, 8), selected);
+  EXPECT_EQ(at(w, 1, 13), selected);
+  EXPECT_EQ(at(w, 1, 14), normal);
+  EXPECT_EQ(at(w, 6, 3), bookmark);
+  EXPECT_EQ(at(w, 6, 40), bookmark);     // the bookmark colour runs past the line's end
+  EXPECT_EQ(at(w, 3, 2), normal);
+  // The gutter: 2 + one digit cells, bookmark colour beside the bookmarked line.
+  EXPECT_EQ(at(w, 6, 0), bookmark);
+  EXPECT_EQ(at(w, 5, 0), normal);
+  char dir[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, dir);
+  saveBitmap(w, std::string(dir) + "\\editor_stream_mark.bmp");
+
+  ASSERT_EQ(AnchorMark(2, 2, 1), 1);     // line mark: line 2 whole
+  UpdateWindow(w);
+  EXPECT_EQ(at(w, 1, 8), normal);        // the old mark was repainted away
+  EXPECT_EQ(at(w, 2, 1), selected);
+  EXPECT_EQ(at(w, 2, 60), selected);
+  EXPECT_EQ(at(w, 3, 1), normal);
+
+  ASSERT_EQ(AnchorMark(3, 4, 3), 1);     // column mark: cells 3 to 5 of lines 4 and 5
+  ASSERT_EQ(UpdateMark(5, 6), 1);
+  UpdateWindow(w);
+  EXPECT_EQ(at(w, 2, 1), normal);
+  EXPECT_EQ(at(w, 4, 2), normal);
+  EXPECT_EQ(at(w, 4, 3), selected);
+  EXPECT_EQ(at(w, 5, 5), selected);
+  EXPECT_EQ(at(w, 5, 6), normal);
+  saveBitmap(w, std::string(dir) + "\\editor_column_mark.bmp");
+
+  // The end-of-file line follows the last line in normal colours.
+  EXPECT_EQ(at(w, 7, 1), normal);
+  char shown[1025] = {};
+  EXPECT_EQ(GetLine(7, shown), 0);
+}
+
+}  // namespace

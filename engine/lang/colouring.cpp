@@ -305,7 +305,8 @@ int32_t ColourStoreLine(LineStore& store, const DecodedDefinition* d, int32_t ta
   } else {
     cells.assign(text.substr(0, kMaxCells));
   }
-  LineScan scan;
+  // One scan reused line after line: the engine colours on one thread, and painting asks line by line.
+  static LineScan scan;
   const bool inside = d != nullptr && d->hasMlb && StartsInside(store.properties(), line);
   ScanLine(d, cells, inside, scan);
   MakeRuns(scan, static_cast<int32_t>(cells.size()), firstColumn, lastColumn, selection, runs);

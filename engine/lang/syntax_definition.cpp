@@ -42,14 +42,19 @@ std::string Folded(std::string_view word) {
 }  // namespace
 
 int32_t DecodedDefinition::KeywordColour(std::string_view word) const {
-  if (word.size() > longestWord) return -1;
+  if (word.empty() || word.size() > longestWord || !wordLengths.test(word.size()) ||
+      !wordFirstChars.test(static_cast<uint8_t>(word[0]))) {
+    return -1;
+  }
   const Entry* best = nullptr;
   if (!exactWords.empty()) {
-    auto it = exactWords.find(std::string(word));
+    auto it = exactWords.find(word);
     if (it != exactWords.end()) best = &it->second;
   }
   if (!foldedWords.empty()) {
-    auto it = foldedWords.find(Folded(word));
+    char folded[kKeywordMax];
+    for (size_t i = 0; i < word.size(); ++i) folded[i] = static_cast<char>(FoldCase(static_cast<uint8_t>(word[i])));
+    auto it = foldedWords.find(std::string_view(folded, word.size()));
     if (it != foldedWords.end() && (best == nullptr || it->second.list < best->list)) best = &it->second;
   }
   return best != nullptr ? best->colour : -1;
@@ -112,6 +117,13 @@ bool DecodeDefinition(const std::vector<uint8_t>& bytes, uint32_t offset, Decode
       if (length > bytes.size() - p - 1) break;
       std::string word(reinterpret_cast<const char*>(bytes.data() + p + 1), length);
       d.longestWord = std::max<size_t>(d.longestWord, length);
+      d.wordLengths.set(length);
+      const uint8_t first = static_cast<uint8_t>(word[0]);
+      d.wordFirstChars.set(first);
+      if (!matchCase) {
+        d.wordFirstChars.set(FoldCase(first));
+        if (first >= 'a' && first <= 'z') d.wordFirstChars.set(first - 32);
+      }
       if (matchCase) {
         d.exactWords.emplace(std::move(word), entry);
       } else {

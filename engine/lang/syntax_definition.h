@@ -55,9 +55,17 @@ struct DecodedDefinition {
     int32_t list;
     int32_t colour;
   };
-  std::unordered_map<std::string, Entry> exactWords;
-  std::unordered_map<std::string, Entry> foldedWords;
+  struct WordHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view word) const noexcept { return std::hash<std::string_view>{}(word); }
+  };
+  using WordMap = std::unordered_map<std::string, Entry, WordHash, std::equal_to<>>;
+  WordMap exactWords;
+  WordMap foldedWords;
   size_t longestWord = 0;
+  // Cheap refusals before any hashing: first characters (both cases for lists without case) and lengths of words.
+  std::bitset<256> wordFirstChars;
+  std::bitset<256> wordLengths;
   // Characters at which some block may start; any other cell needs no block test.
   std::array<bool, 256> mayStartBlock{};
 

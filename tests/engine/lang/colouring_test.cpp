@@ -14,7 +14,7 @@
 namespace osk::syntax {
 namespace {
 
-constexpr int32_t kComment = 0, kString = 1, kKeyword = 2, kType = 3, kPre = 4, kOp = 5, kRem = 6, kChar = 7;
+constexpr int32_t kComment = 0, kKeyword = 2, kType = 3;
 
 const char kDefinitions[] =
     "defcol comment = \"Comment\", RGB(0,128,0);\n"

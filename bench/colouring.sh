@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Colouring benchmark: on a generated C file of 1,000,000 lines, the time to colour every line once (block bits for
+# every line, then the runs of every line) and to repaint a screen after an edit that opens a block comment at the
+# top, each against `grep -c` for the comment marker over the same file. Goal: within 2x of grep.
+#   bench/colouring.sh         uses build/bench (cmake --preset bench), building colouring_bench when needed
+#   BUILD_DIR=... WORK_DIR=... override the build folder and the folder of the generated file
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build/bench}
+work=${WORK_DIR:-$build/colouring-data}
+lines=1000000
+mkdir -p "$work"
+
+bench=$build/bin/colouring_bench
+if [ ! -x "$bench" ]; then
+  (cd "$root" && cmake --preset bench -B "$build" >/dev/null && cmake --build "$build" --target colouring_bench >/dev/null)
+fi
+
+file=$work/colouring_$lines.c
+if [ ! -s "$file" ] || [ "$(wc -l <"$file")" -ne "$lines" ]; then
+  awk -v n="$lines" 'BEGIN {
+    srand(20261207);
+    for (i = 1; i <= n; i++) {
+      r = rand();
+      if (r < 0.05) print "/* block comment " i;
+      else if (r < 0.10) print "   end of the block */";
+      else if (r < 0.20) print "    // note on line " i;
+      else if (r < 0.25) print "#include <header" i % 50 ".h>";
+      else if (r < 0.45) print "    if (count > " i ") return \"value " i "\";";
+      else if (r < 0.65) print "    int total" i % 97 " = compute(a, b, '\''x'\'') + " i ";";
+      else if (r < 0.80) print "\tfor (unsigned int k = 0; k < limit; ++k) { sum += k; }";
+      else print "static const char* name" i % 31 " = \"text /* not a comment */\";";
+    }
+  }' >"$file"
+fi
+
+now_ms() { date +%s%N | awk '{ printf "%.1f", $1 / 1000000 }'; }
+best=""
+for _ in 1 2 3; do
+  start=$(now_ms)
+  LC_ALL=C grep -c -F -- '/*' "$file" >/dev/null || true
+  end=$(now_ms)
+  t=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f", b - a }')
+  if [ -z "$best" ] || awk -v t="$t" -v b="$best" 'BEGIN { exit !(t < b) }'; then best=$t; fi
+done
+
+read -r _ count _ runs _ bits _ colour _ repaint < <("$bench" "$file" "$root/engine/OSKECD32.stx" 3)
+total=$(awk -v a="$bits" -v b="$colour" 'BEGIN { printf "%.1f", a + b }')
+printf '%-24s %10s %10s %8s\n' task osk_ms grep_ms ratio
+printf '%-24s %10s %10s %8s\n' "colour every line" "$total" "$best" "$(awk -v o="$total" -v g="$best" 'BEGIN { printf "%.2f", o / g }')"
+printf '%-24s %10s %10s %8s\n' "repaint after /* edit" "$repaint" "$best" "$(awk -v o="$repaint" -v g="$best" 'BEGIN { printf "%.3f", o / g }')"
+echo "($count lines, $runs runs; block bits $bits ms, runs $colour ms)"

@@ -1,0 +1,83 @@
+// Colours a C file held in a line store with the shipped syntax definitions, the way the painter asks for it:
+// block bits for every line once (as when the file is opened), then the runs of every line in order (as when every
+// line is painted or printed), then an edit that opens a block comment on line 1 and the repaint of one screen.
+// Prints the line count, the coloured runs and the best times of several passes.
+//
+//   colouring_bench FILE SYNTAXFILE [passes]
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/lang/colouring.h"
+#include "engine/lang/syntax_data.h"
+#include "engine/lang/syntax_file.h"
+#include "engine/store/line_store.h"
+#include "engine/store/text_loader.h"
+
+namespace {
+
+double Milliseconds(std::chrono::steady_clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace osk::syntax;
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: %s FILE SYNTAXFILE [passes]\n", argv[0]);
+    return 2;
+  }
+  const int passes = argc > 3 ? std::atoi(argv[3]) : 3;
+  std::ifstream in(argv[1], std::ios::binary);
+  osk::LineStore store;
+  osk::TextLoader loader(false);
+  std::vector<char> chunk(1 << 20);
+  while (in) {
+    in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    if (in.gcount() > 0 && loader.feed(chunk.data(), static_cast<size_t>(in.gcount())) != osk::StoreStatus::kOk) {
+      return 1;
+    }
+  }
+  if (loader.finish(store) != osk::StoreStatus::kOk || !LoadSyntaxFile(argv[2])) {
+    std::fprintf(stderr, "cannot load %s or %s\n", argv[1], argv[2]);
+    return 1;
+  }
+  const DecodedDefinition* c = CurrentSyntax()->Definition(CurrentSyntax()->DefinitionFor("bench.c"));
+
+  double bitsBest = 1e30, colourBest = 1e30, repaintBest = 1e30;
+  int64_t runCount = 0;
+  std::string cells;
+  std::vector<ColourRun> runs;
+  for (int pass = 0; pass < passes; ++pass) {
+    auto start = std::chrono::steady_clock::now();
+    RecomputeBlockBits(store, c);
+    bitsBest = std::min(bitsBest, Milliseconds(std::chrono::steady_clock::now() - start));
+
+    start = std::chrono::steady_clock::now();
+    runCount = 0;
+    const int32_t lines = store.lineCount();
+    for (int32_t line = 1; line <= lines; ++line) {
+      ColourStoreLine(store, c, 8, line, 1, 120, {}, cells, runs);
+      runCount += static_cast<int64_t>(runs.size());
+    }
+    colourBest = std::min(colourBest, Milliseconds(std::chrono::steady_clock::now() - start));
+
+    // An edit on line 1 opens a block comment; the screen of 60 lines is repainted.
+    const std::string first(store.peekLine(1));
+    start = std::chrono::steady_clock::now();
+    store.replaceLine(1, "int opened; /* the comment opens here");
+    const Repaint r = UpdateLineBits(store, c, 1);
+    if (!r.needed) std::fprintf(stderr, "the edit did not ask for a repaint\n");
+    for (int32_t line = 1; line <= 60; ++line) ColourStoreLine(store, c, 8, line, 1, 120, {}, cells, runs);
+    repaintBest = std::min(repaintBest, Milliseconds(std::chrono::steady_clock::now() - start));
+    store.replaceLine(1, first);
+    UpdateLineBits(store, c, 1);
+  }
+  std::printf("lines %d runs %lld bits_ms %.1f colour_ms %.1f repaint_ms %.3f\n", store.lineCount(),
+              static_cast<long long>(runCount), bitsBest, colourBest, repaintBest);
+  return 0;
+}

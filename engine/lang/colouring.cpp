@@ -329,8 +329,7 @@ int32_t CellLineColours(HEDBUFFER buffer, int32_t line, uint8_t* out) {
   std::memset(out, 96, kMaxCells);
   SyntaxBufferView view;
   if (!SyntaxBuffer(buffer, view)) return -20;
-  SyntaxData* data = CurrentSyntax();
-  const DecodedDefinition* d = data != nullptr ? data->Definition(view.definition) : nullptr;
+  const DecodedDefinition* d = DefinitionAt(view.definition);
   std::string cells;
   std::vector<ColourRun> runs;
   const int32_t code =

@@ -142,4 +142,14 @@ SyntaxData* CurrentSyntax() { return CurrentSlot().get(); }
 
 void SetCurrentSyntax(std::unique_ptr<SyntaxData> data) { CurrentSlot() = std::move(data); }
 
+uint32_t DefinitionForFile(std::string_view fullPath) {
+  const SyntaxData* data = CurrentSyntax();
+  return data != nullptr ? data->DefinitionFor(fullPath) : 0;
+}
+
+const DecodedDefinition* DefinitionAt(uint32_t offset) {
+  const SyntaxData* data = CurrentSyntax();
+  return data != nullptr ? data->Definition(offset) : nullptr;
+}
+
 }  // namespace osk::syntax

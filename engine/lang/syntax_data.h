@@ -120,4 +120,9 @@ std::string_view FileNameOf(std::string_view path);
 SyntaxData* CurrentSyntax();
 void SetCurrentSyntax(std::unique_ptr<SyntaxData> data);
 
+// The definition for a buffer's file name under the current syntax data; 0 without data or without a fitting map.
+uint32_t DefinitionForFile(std::string_view fullPath);
+// The current syntax data's definition at `offset`, decoded; null for 0, without data, or for no definition.
+const DecodedDefinition* DefinitionAt(uint32_t offset);
+
 }  // namespace osk::syntax

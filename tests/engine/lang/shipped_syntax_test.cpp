@@ -109,6 +109,16 @@ TEST_F(ShippedSyntax, ColoursWhatAProgrammerExpects) {
   EXPECT_EQ(ColourAt("x.asm", "  mov eax, 1 ; one", 16), "Comment");
 }
 
+TEST_F(ShippedSyntax, DefinitionsFollowTheCurrentData) {
+  const uint32_t c = DefinitionForFile("C:\\src\\main.c");
+  ASSERT_NE(c, 0u);
+  EXPECT_NE(DefinitionAt(c), nullptr);
+  EXPECT_EQ(DefinitionAt(c + 1), nullptr);
+  SetCurrentSyntax(nullptr);
+  EXPECT_EQ(DefinitionForFile("C:\\src\\main.c"), 0u);
+  EXPECT_EQ(DefinitionAt(c), nullptr);
+}
+
 TEST(SyntaxFile, MissingFileMeansNoColouringAndNoMessage) {
   static int reports = 0;
   SetSyntaxErrorReporter([](OskWindow, const std::string&) { ++reports; });

@@ -15,6 +15,7 @@
 #include "engine/editor_record.h"
 #include "engine/editor_view.h"
 #include "engine/engine_context.h"
+#include "engine/paint_plan.h"
 #include "engine/tabs.h"
 #include "engine/win32/ecd_window.h"
 
@@ -193,53 +194,35 @@ void paint(WindowRecord& r) {
   const Colours colours = currentColours();
   HGDIOBJ old = SelectObject(dc, r.font != nullptr ? r.font : GetStockObject(SYSTEM_FIXED_FONT));
   SetBkMode(dc, OPAQUE);
-  LineStore& store = r.buffer->store();
-  const int32_t lines = store.lineCount();
   RECT client;
   GetClientRect(r.hwnd, &client);
   const int32_t firstRow = static_cast<int32_t>(std::max<LONG>(0, ps.rcPaint.top)) / v.lineHeight();
   const int32_t lastRow = static_cast<int32_t>(std::max<LONG>(0, ps.rcPaint.bottom - 1)) / v.lineHeight();
-  const int32_t gutter = v.gutterCells();
   const int32_t origin = v.textOrigin();
-  const bool numbers = Engine::instance().option(ECD_OPT_SHOW_LINE_NUMBERS);
-  const int32_t cells = std::max<int32_t>(1, (client.right - origin) / v.cellWidth() + 1);
-  const Mark& mark = r.buffer->mark();
-  // The area right of cell 1024 and below the end-of-file line is background.
+  // The area right of cell 1024 is background.
   const int32_t rightEdge = origin + (kMaxCells - v.leftCell() + 1) * v.cellWidth();
-  if (rightEdge < client.right) fill(dc, RECT{rightEdge, ps.rcPaint.top, client.right, ps.rcPaint.bottom}, colours.normalBack);
-  for (int32_t row = firstRow; row <= lastRow; ++row) {
-    const int64_t line = static_cast<int64_t>(v.topLine()) + row;
-    const int32_t y = row * v.lineHeight();
-    if (line > lines + 1) {
-      fill(dc, RECT{0, y, client.right, ps.rcPaint.bottom}, colours.normalBack);
-      break;
-    }
-    SetTextColor(dc, colours.normalText);
-    SetBkColor(dc, colours.normalBack);
-    if (line == lines + 1) {
-      if (gutter > 0) paintCells(dc, r, 0, y, std::string(static_cast<std::size_t>(gutter), ' '));
-      std::string eof = "------- EOF -------";
-      eof.resize(kMaxCells, ' ');
-      const int32_t skip = v.leftCell() - 1;
-      paintCells(dc, r, origin, y, std::string_view(eof).substr(skip, static_cast<std::size_t>(std::min(cells, kMaxCells - skip))));
+  if (rightEdge < client.right) {
+    fill(dc, RECT{rightEdge, ps.rcPaint.top, client.right, ps.rcPaint.bottom}, colours.normalBack);
+  }
+  const bool numbers = Engine::instance().option(ECD_OPT_SHOW_LINE_NUMBERS);
+  int32_t row = firstRow;
+  for (const PaintRow& plan : planRows(*r.buffer, v, firstRow, lastRow, numbers)) {
+    const int32_t y = row++ * v.lineHeight();
+    if (plan.kind == PaintRow::Kind::kBlank) {
+      fill(dc, RECT{0, y, client.right, y + v.lineHeight()}, colours.normalBack);
       continue;
     }
-    const int32_t n = static_cast<int32_t>(line);
-    const bool bookmarked = store.properties().get(n, 1) != 0;
-    if (gutter > 0) {
-      std::string label;
-      if (numbers) label = std::to_string(n) + ":";
-      if (static_cast<int32_t>(label.size()) < gutter) label.insert(0, gutter - label.size(), ' ');
-      SetBkColor(dc, bookmarked ? colours.bookmarkBack : colours.normalBack);
-      SetTextColor(dc, bookmarked ? colours.bookmarkText : colours.normalText);
+    if (!plan.gutter.empty()) {
+      SetBkColor(dc, plan.bookmarked ? colours.bookmarkBack : colours.normalBack);
+      SetTextColor(dc, plan.bookmarked ? colours.bookmarkText : colours.normalText);
+      paintCells(dc, r, 0, y, plan.gutter);
       // An italic font leans into the next cell: the gutter's rectangle takes one more.
-      paintCells(dc, r, 0, y, label);
-      if (r.flags & kEdItalic) fill(dc, RECT{origin, y, origin + v.cellWidth(), y + v.lineHeight()}, bookmarked ? colours.bookmarkBack : colours.normalBack);
+      if (r.flags & kEdItalic) {
+        fill(dc, RECT{origin, y, origin + v.cellWidth(), y + v.lineHeight()},
+             plan.bookmarked ? colours.bookmarkBack : colours.normalBack);
+      }
     }
-    std::string text = r.buffer->has(kStateTabsAsSpaces) ? std::string(store.peekLine(n))
-                                                         : expandTabs(store.peekLine(n), r.buffer->tabLength());
-    text.resize(kMaxCells, ' ');
-    for (const PaintSegment& s : lineSegments(mark, n, bookmarked, v.leftCell(), cells)) {
+    for (const PaintSegment& s : plan.segments) {
       switch (s.role) {
         case PaintRole::kSelected:
           SetBkColor(dc, colours.selectedBack);
@@ -255,7 +238,9 @@ void paint(WindowRecord& r) {
           break;
       }
       const int32_t x = origin + (s.firstCell - v.leftCell()) * v.cellWidth();
-      paintCells(dc, r, x, y, std::string_view(text).substr(static_cast<std::size_t>(s.firstCell - 1), static_cast<std::size_t>(s.cells)));
+      paintCells(dc, r, x, y,
+                 std::string_view(plan.cells).substr(static_cast<std::size_t>(s.firstCell - v.leftCell()),
+                                                     static_cast<std::size_t>(s.cells)));
     }
   }
   SelectObject(dc, old);

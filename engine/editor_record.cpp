@@ -459,6 +459,35 @@ int32_t EditorRecord::typeString(const char* text) {
   return 0;
 }
 
+EditorRecord::SavedState EditorRecord::saveState() const {
+  SavedState s;
+  s.caretLine = caretLine;
+  s.caretCell = caretCell;
+  if (buffer != nullptr && buffer->mark().present()) {
+    const Mark& m = buffer->mark();
+    s.markType = m.type;
+    s.line1 = m.anchor.line;
+    s.cell1 = m.anchor.cell;
+    s.line2 = m.update.line;
+    s.cell2 = m.update.cell;
+  }
+  return s;
+}
+
+void EditorRecord::restoreState(const SavedState& s) {
+  if (buffer == nullptr || buffer->lineCount() == 0) return;
+  const int32_t lines = buffer->lineCount();
+  const auto column = [&](int32_t line, int32_t cell) {
+    return colFromCell(*buffer, std::clamp(line, 1, lines), std::max(cell, 1));
+  };
+  if (s.markType != 0) {
+    anchorMark(*buffer, s.markType, s.line1, column(s.line1, s.cell1));
+    updateMark(*buffer, s.line2, column(s.line2, s.cell2));
+  }
+  const int32_t line = std::clamp(s.caretLine, 1, lines);
+  placeCaret(line, column(line, s.caretCell));
+}
+
 void EditorRecord::copyViewOf(const EditorRecord& other) {
   if (buffer == nullptr) return;
   placeCaret(other.caretLine, other.caretColumn);

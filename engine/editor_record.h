@@ -107,6 +107,15 @@ class EditorRecord {
   int32_t replaceLineAt(uintptr_t which, const char* text);
   // Message 1037: feeds each character through the event callback as if typed.
   int32_t typeString(const char* text);
+  // The caret and mark as lines and cells, kept around a save or a reload and put back after it (clamped into
+  // the text that is there then).
+  struct SavedState {
+    int32_t markType = 0;
+    int32_t line1 = 0, cell1 = 1, line2 = 0, cell2 = 1;
+    int32_t caretLine = 0, caretCell = 1;
+  };
+  SavedState saveState() const;
+  void restoreState(const SavedState& state);
   // Message 1064: copies caret and scroll position from another record.
   void copyViewOf(const EditorRecord& other);
   // Hands a typed character to the event callback with this window as the current target; the callback's

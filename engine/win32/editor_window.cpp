@@ -249,7 +249,7 @@ void paint(WindowRecord& r) {
     r.showCaret();
     ShowCaret(r.hwnd);
   }
-  if (r.flags & kEdVSync) r.buffer->notify(ECDB_PAINT_NOW, 0, 0, r.window());
+  if (r.flags & (kEdVSync | kEdHSync)) r.buffer->notify(ECDB_PAINT_NOW, 0, 0, r.window());
 }
 
 std::string atomText(WPARAM atom) {
@@ -395,9 +395,9 @@ LRESULT serveWithRecord(WindowRecord& r, UINT message, WPARAM wParam, LPARAM lPa
     case ECD_SAVE:
     case ECD_RELOAD: {
       // The caret and mark are kept around the save or reload.
-      const TextPos caret = r.caret();
+      const EditorRecord::SavedState state = r.saveState();
       const LRESULT result = bufferMessage(*r.buffer, message, wParam, lParam);
-      if (r.buffer != nullptr && message == ECD_SAVE) r.placeCaret(std::max(caret.line, 1), caret.column);
+      if (r.buffer != nullptr && (message == ECD_SAVE || result == 100)) r.restoreState(state);
       return result;
     }
     case ECD_UNDO: return r.undo(wParam != 0 ? atomText(wParam).c_str() : nullptr);

@@ -257,6 +257,115 @@ TEST_F(TypingTest, HourGlassNestsAndCursorsAreLoaded) {
   EXPECT_EQ(SetDraggingIllegalPointer(), 1);
 }
 
+TEST_F(TypingTest, SyncedPanesFollowEachOtherAndCopyViewTakesCaretAndScroll) {
+  HWND first = newEditor();
+  HWND second = newEditor(310, 0);
+  HWND third = newEditor(0, 210);
+  HEDBUFFER b = emptyBufferIn(first);
+  ASSERT_EQ(SetCurEdWindow(first), 1);
+  std::string text;
+  for (int i = 1; i <= 400; ++i) text += "row " + std::to_string(i) + "\n";
+  ASSERT_EQ(WriteString(text.c_str()), 1);
+  for (HWND w : {second, third}) ASSERT_EQ(SendMessageA(w, ECD_SHOW_BUFFER, reinterpret_cast<WPARAM>(b), 0), 0);
+  // First and second share vertical group 1; the third is in group 2.
+  ASSERT_EQ(SendMessageA(first, ECD_SET_SYNC, 2, MAKELPARAM(0, 1)), 0);
+  ASSERT_EQ(SendMessageA(second, ECD_SET_SYNC, 2, MAKELPARAM(0, 1)), 0);
+  ASSERT_EQ(SendMessageA(third, ECD_SET_SYNC, 3, MAKELPARAM(0, 2)), 0);
+  EXPECT_EQ(SendMessageA(first, ECD_GET_SYNC, 0, 0), 2);
+  EXPECT_EQ(SendMessageA(third, ECD_GET_SYNC, 0, 0), 3);
+  int32_t target[2] = {150, 1};
+  ASSERT_EQ(SendMessageA(first, ECD_SCROLL_TO, 0, reinterpret_cast<LPARAM>(target)), 0);
+  int32_t position[2] = {};
+  SendMessageA(second, ECD_GET_SCROLL, 0, reinterpret_cast<LPARAM>(position));
+  EXPECT_EQ(position[0], 150);
+  SendMessageA(third, ECD_GET_SCROLL, 0, reinterpret_cast<LPARAM>(position));
+  EXPECT_EQ(position[0], 1);
+  // Copying the view brings caret and scroll position over.
+  EcdLineCol at{170, 3};
+  ASSERT_EQ(SendMessageA(first, ECD_SET_CARET, 0, reinterpret_cast<LPARAM>(&at)), 0);
+  ASSERT_EQ(SendMessageA(third, ECD_COPY_VIEW, reinterpret_cast<WPARAM>(first), 0), 0);
+  EcdLineCol caret{};
+  SendMessageA(third, ECD_GET_CARET, 0, reinterpret_cast<LPARAM>(&caret));
+  EXPECT_EQ(caret.line, 170);
+  EXPECT_EQ(caret.column, 3);
+  SendMessageA(third, ECD_GET_SCROLL, 0, reinterpret_cast<LPARAM>(position));
+  EXPECT_EQ(position[0], 150);
+}
+
+TEST_F(TypingTest, RedrawOffCollectsPaintingUntilItIsTurnedOn) {
+  HWND w = newEditor();
+  emptyBufferIn(w);
+  UpdateWindow(w);
+  ASSERT_EQ(SendMessageA(w, ECD_SET_REDRAW, 0, 0), 0);
+  ASSERT_EQ(SendMessageA(w, ECD_TYPE_STRING, 0, reinterpret_cast<LPARAM>("hidden for now")), 0);
+  UpdateWindow(w);
+  RECT pending{};
+  EXPECT_FALSE(GetUpdateRect(w, &pending, FALSE));   // validated, only collected
+  ASSERT_EQ(SendMessageA(w, ECD_SET_REDRAW, 1, 0), 0);
+  EXPECT_FALSE(GetUpdateRect(w, &pending, FALSE));   // painted at once
+  ASSERT_EQ(SetCurEdWindow(w), 1);
+  RECT cell{};
+  ASSERT_EQ(GetCellRect(1, 1, reinterpret_cast<tagRECT*>(&cell)), 1);
+  // The typed text is on screen: some pixel of "h" is not the background.
+  HDC dc = GetDC(w);
+  bool ink = false;
+  for (int y = cell.top; y < cell.bottom; ++y) {
+    for (int x = cell.left; x < cell.right; ++x) ink = ink || GetPixel(dc, x, y) != GetSysColor(COLOR_WINDOW);
+  }
+  ReleaseDC(w, dc);
+  EXPECT_TRUE(ink);
+}
+
+TEST_F(TypingTest, FocusMakesTheCaretInTheShapeOfTheInsertMode) {
+  HWND w = newEditor();
+  emptyBufferIn(w);
+  gNotes.clear();
+  SetFocus(w);
+  ASSERT_GE(count(ECDN_FOCUS), 1);
+  ASSERT_GE(count(ECDN_CARET_SHAPE), 1);
+  int shape = -1;
+  for (const Note& n : gNotes) {
+    if (n.code == ECDN_CARET_SHAPE) shape = static_cast<int>(n.lParam);
+  }
+  EXPECT_EQ(shape, 1);
+  gNotes.clear();
+  ASSERT_EQ(SendMessageA(w, ECD_SET_INSERT_MODE, 0, 0), 0);
+  shape = -1;
+  for (const Note& n : gNotes) {
+    if (n.code == ECDN_CARET_SHAPE) shape = static_cast<int>(n.lParam);
+  }
+  EXPECT_EQ(shape, 0);
+  SetFocus(gOwner);
+  EXPECT_EQ(gNotes.back().code, static_cast<UINT>(ECDN_FOCUS));
+  EXPECT_EQ(gNotes.back().lParam, 0);
+}
+
+TEST_F(TypingTest, ReloadKeepsTheCaretOnItsLineAndCell) {
+  char dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, dir);
+  const std::string file = std::string(dir) + "osk_reload_caret.txt";
+  std::ofstream(file, std::ios::binary) << "a\r\nb\r\n\tc\r\nd\r\n";
+  HWND w = newEditor();
+  EcdOpenRecord r{};
+  r.fileName = file.c_str();
+  r.undoCapacity = 10;
+  r.tabLength = 8;
+  r.flags = ECD_OPEN_READ;
+  ASSERT_EQ(SendMessageA(w, ECD_OPEN_BUFFER, 0, reinterpret_cast<LPARAM>(&r)), 0);
+  buffers_.push_back(r.buffer);
+  EcdLineCol at{3, 2};   // after the tab: cell 9
+  ASSERT_EQ(SendMessageA(w, ECD_SET_CARET, 0, reinterpret_cast<LPARAM>(&at)), 0);
+  std::ofstream(file, std::ios::binary) << "a\r\nb\r\n        c\r\n";
+  EXPECT_EQ(SendMessageA(w, ECD_RELOAD, 0, 0), 100);
+  EcdLineCol caret{};
+  EXPECT_EQ(SendMessageA(w, ECD_GET_CARET, 0, reinterpret_cast<LPARAM>(&caret)), 9);
+  EXPECT_EQ(caret.line, 3);
+  EXPECT_EQ(caret.column, 9);
+  ECD_flCloseBuffer(r.buffer);
+  buffers_.pop_back();
+  DeleteFileA(file.c_str());
+}
+
 // The painted window: cell colours read back from the screen.
 class PaintTest : public TypingTest {
  protected:

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -459,6 +460,58 @@ TEST_F(PaintTest, MarksBookmarksAndLineNumbersPaintInTheirColours) {
   EXPECT_EQ(at(w, 5, 6), normal);
   saveBitmap(w, std::string(dir) + "\\editor_column_mark.bmp");
 
+  // Under the screenshot check the window stays up while the display is photographed: the expected colours of
+  // some cells go to a file in screen coordinates, and the test waits for the photograph to be taken.
+  if (const char* hold = std::getenv("OSK_PAINT_HOLD")) {
+    // Three panes, one mark type each (a buffer holds one mark): column above, then stream, then line.
+    MoveWindow(w, 0, 0, 600, 130, TRUE);
+    HWND streamPane = newEditor(0, 140, 600, 130);
+    HWND linePane = newEditor(0, 280, 600, 130);
+    for (HWND pane : {streamPane, linePane}) {
+      emptyBufferIn(pane);
+      ASSERT_EQ(SetCurEdWindow(pane), 1);
+      ASSERT_EQ(WriteString("stream marked text here\nline marked\nplain\ncolumn one\ncolumn two\nbookmarked line"), 1);
+      ASSERT_EQ(SetLineProp(6, 1), 1);
+    }
+    ASSERT_EQ(SetCurEdWindow(streamPane), 1);
+    ASSERT_EQ(AnchorMark(1, 1, 8), 1);
+    ASSERT_EQ(UpdateMark(1, 14), 1);
+    ASSERT_EQ(SetCurEdWindow(linePane), 1);
+    ASSERT_EQ(AnchorMark(2, 2, 1), 1);
+    for (HWND pane : {w, streamPane, linePane}) UpdateWindow(pane);
+    std::ofstream points(std::string(hold) + ".part");
+    const struct {
+      HWND pane;
+      int32_t line, cell;
+      COLORREF colour;
+    } expected[] = {{w, 1, 2, normal},          {w, 4, 2, normal},          {w, 4, 3, selected},
+                    {w, 5, 5, selected},        {w, 5, 6, normal},          {w, 6, 3, bookmark},
+                    {w, 6, 0, bookmark},        {w, 3, 2, normal},          {streamPane, 1, 7, normal},
+                    {streamPane, 1, 8, selected}, {streamPane, 1, 13, selected}, {streamPane, 1, 14, normal},
+                    {linePane, 2, 1, selected}, {linePane, 2, 40, selected}, {linePane, 1, 1, normal},
+                    {linePane, 6, 30, bookmark}};
+    for (const auto& e : expected) {
+      ASSERT_EQ(SetCurEdWindow(e.pane), 1);
+      RECT r{};
+      ASSERT_EQ(GetCellRect(e.line, e.cell, reinterpret_cast<tagRECT*>(&r)), 1);
+      POINT p{r.left + 1, r.bottom - 1};
+      ClientToScreen(e.pane, &p);
+      char line[64];
+      std::snprintf(line, sizeof line, "%ld %ld %02X%02X%02X\n", static_cast<long>(p.x), static_cast<long>(p.y),
+                    GetRValue(e.colour), GetGValue(e.colour), GetBValue(e.colour));
+      points << line;
+    }
+    points.close();
+    MoveFileA((std::string(hold) + ".part").c_str(), hold);
+    const std::string done = std::string(hold) + ".done";
+    for (int i = 0; i < 300 && GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+      MSG msg;
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+      Sleep(50);
+    }
+  }
+
+  ASSERT_EQ(SetCurEdWindow(w), 1);
   // The end-of-file line follows the last line in normal colours.
   EXPECT_EQ(at(w, 7, 1), normal);
   char shown[1025] = {};

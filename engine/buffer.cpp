@@ -123,7 +123,14 @@ void Buffer::removeWindow(OskWindow window) {
 void Buffer::notify(uint32_t code, uintptr_t wParam, intptr_t lParam, OskWindow skip) {
   // The mark keeps to its text, whoever moved the lines.
   if (code == ECDB_LINES_INSERTED) markLinesInserted(mark_, static_cast<int32_t>(lParam), static_cast<int32_t>(wParam));
-  if (code == ECDB_LINES_DELETED) markLinesDeleted(mark_, static_cast<int32_t>(lParam), static_cast<int32_t>(wParam));
+  if (code == ECDB_LINES_DELETED) {
+    markLinesDeleted(mark_, static_cast<int32_t>(lParam), static_cast<int32_t>(wParam));
+    // No text, no mark.
+    if (lineCount() == 0 && mark_.present()) {
+      mark_ = Mark();
+      setMarkState(false);
+    }
+  }
   if (engine_.noticeSender == nullptr) return;
   // A window may leave the list while it handles a notice: walk a copy, and skip windows that have gone.
   const std::vector<OskWindow> targets = windows_;

@@ -6,6 +6,7 @@
 #include "engine/ecd_api.h"
 #include "engine/editing.h"
 #include "engine/engine_context.h"
+#include "engine/lang/print_stream.h"
 #include "engine/mark.h"
 #include "engine/reflow.h"
 
@@ -486,6 +487,37 @@ void EditorRecord::restoreState(const SavedState& s) {
   }
   const int32_t line = std::clamp(s.caretLine, 1, lines);
   placeCaret(line, column(line, s.caretCell));
+}
+
+int32_t EditorRecord::printStream(const void* request) {
+  if (buffer == nullptr) return ECD_ERR_NO_BUFFER;
+  const auto* r = static_cast<const print::PrintRequest*>(request);
+  if (r == nullptr || r->fileName == nullptr) return ECD_ERR_PARAMETER;
+  // The stream reads the store: a typing run still in the line buffer is closed first.
+  buffer->flushLine();
+  print::PrintRange range;
+  if (r->selectionOnly != 0 && checkMark(*buffer)) {
+    const Mark& m = buffer->mark();
+    range.kind = static_cast<print::RangeKind>(m.type);
+    if (m.type == kMarkColumn) {
+      range.startLine = std::min(m.anchor.line, m.update.line);
+      range.endLine = std::max(m.anchor.line, m.update.line);
+      range.startCell = std::min(m.anchor.cell, m.update.cell);
+      range.endCell = std::max(m.anchor.cell, m.update.cell);
+    } else {
+      range.startLine = m.first().line;
+      range.startCell = m.first().cell;
+      range.endLine = m.last().line;
+      range.endCell = m.last().cell;
+    }
+  }
+  print::PrintOptions options;
+  options.tabLength = buffer->tabLength();
+  options.tabsAsSpaces = buffer->has(kStateTabsAsSpaces);
+  // Syntax colours join the stream when the colouring gives runs for a line; until then every segment is plain.
+  options.gauge = Engine::instance().gauge;
+  options.caption = r->caption;
+  return print::writePrintStreamFile(buffer->store(), range, options, r->fileName);
 }
 
 void EditorRecord::copyViewOf(const EditorRecord& other) {

@@ -116,6 +116,9 @@ class EditorRecord {
   };
   SavedState saveState() const;
   void restoreState(const SavedState& state);
+  // Message 1066: writes the buffer, or only its mark when asked and there is one, as a print stream. `request` is
+  // the message's three words (caption, file name, selection only).
+  int32_t printStream(const void* request);
   // Message 1064: copies caret and scroll position from another record.
   void copyViewOf(const EditorRecord& other);
   // Hands a typed character to the event callback with this window as the current target; the callback's

@@ -301,7 +301,8 @@ LRESULT serveWithRecord(WindowRecord& r, UINT message, WPARAM wParam, LPARAM lPa
                            message == ECD_INSERT_LINE || message == ECD_DELETE_LINE || message == ECD_REPLACE_LINE ||
                            message == ECD_TYPE_STRING || message == ECD_SET_INSERT_MODE || message == ECD_REFLOW ||
                            message == ECD_COPY_VIEW || message == ECD_SCROLL_TO || message == ECD_GET_CARET ||
-                           message == ECD_GET_CARET_LINE || message == ECD_GET_SCROLL || message == ECD_SYNC_NOW;
+                           message == ECD_GET_CARET_LINE || message == ECD_GET_SCROLL || message == ECD_SYNC_NOW ||
+                           message == ECD_PRINT_STREAM;
   if (needsBuffer && r.buffer == nullptr) return ECD_ERR_NO_BUFFER;
   switch (message) {
     case WM_DESTROY: {
@@ -468,6 +469,7 @@ LRESULT serveWithRecord(WindowRecord& r, UINT message, WPARAM wParam, LPARAM lPa
       r.scrollTo(position[0], position[1]);
       return 0;
     }
+    case ECD_PRINT_STREAM: return r.printStream(reinterpret_cast<const void*>(lParam));
     case ECD_NOP1:
     case ECD_NOP2: return 0;
     case ECD_GET_CARET: {

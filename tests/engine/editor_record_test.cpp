@@ -354,3 +354,29 @@ TEST_F(EditorRecordTest, EventCallbackRunsWithTheReceivingWindowAndRestoresTheTa
 
 }  // namespace
 }  // namespace osk::test
+
+namespace osk::test {
+namespace {
+
+TEST_F(EditorRecordTest, PrintStreamOfTheMarkOnlyHoldsTheMarkedLines) {
+  FakeRecord& w = showing("alpha\nbeta\ngamma\ndelta\n");
+  ASSERT_EQ(AnchorMark(kMarkLine, 2, 1), 1);
+  ASSERT_EQ(UpdateMark(3, 1), 1);
+  const std::string file = path("print.stream");
+  struct {
+    const char* caption;
+    const char* fileName;
+    int32_t selectionOnly;
+  } request{nullptr, file.c_str(), 1};
+  ASSERT_EQ(w.printStream(&request), 0);
+  const std::string marked = read(file);
+  EXPECT_NE(marked.find("\\num2 "), std::string::npos);
+  EXPECT_NE(marked.find("beta"), std::string::npos);
+  EXPECT_EQ(marked.find("alpha"), std::string::npos);
+  request.selectionOnly = 0;
+  ASSERT_EQ(w.printStream(&request), 0);
+  EXPECT_NE(read(file).find("\\num4 "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace osk::test

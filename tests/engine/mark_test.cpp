@@ -149,6 +149,10 @@ TEST_F(MarkTest, MarkKeepsToItsTextWhenLinesMoveAbove) {
   ASSERT_EQ(QueryMarkStart(&line, &column), 1);
   EXPECT_EQ(line, 2);
   EXPECT_EQ(this->line(line), "c");
+  // Deleting every line takes the mark with it.
+  ASSERT_EQ(DeleteLines(1, GetLineCount()), 1);
+  EXPECT_EQ(QueryMarkType(), kMarkNone);
+  EXPECT_FALSE(buffer(GetCurBuffer())->has(kStateMark));
 }
 
 TEST_F(MarkTest, PaintPlanSplitsALineIntoNormalSelectedAndBookmarkRuns) {

@@ -15,6 +15,7 @@
 #include "engine/editor_record.h"
 #include "engine/editor_view.h"
 #include "engine/engine_context.h"
+#include "engine/lang/colour_tables.h"
 #include "engine/paint_plan.h"
 #include "engine/tabs.h"
 #include "engine/win32/ecd_window.h"
@@ -144,19 +145,23 @@ void measureFont(WindowRecord& r) {
   }
 }
 
-// The engine's three colour pairs; the system colours until the colour tables give others.
+// The engine's three colour pairs, as the colour tables keep them (following the system colours until changed).
 struct Colours {
   COLORREF normalBack, normalText, selectedBack, selectedText, bookmarkBack, bookmarkText;
 };
 
 Colours currentColours() {
   Colours c;
-  c.normalBack = GetSysColor(COLOR_WINDOW);
-  c.normalText = GetSysColor(COLOR_WINDOWTEXT);
-  c.selectedBack = GetSysColor(COLOR_HIGHLIGHT);
-  c.selectedText = GetSysColor(COLOR_HIGHLIGHTTEXT);
-  c.bookmarkBack = 0x02C8C8C8;
-  c.bookmarkText = GetSysColor(COLOR_WINDOWTEXT);
+  uint32_t fore = 0, back = 0;
+  syntax::StandardColours(syntax::kNormalText, fore, back);
+  c.normalText = fore;
+  c.normalBack = back;
+  syntax::StandardColours(syntax::kSelectedText, fore, back);
+  c.selectedText = fore;
+  c.selectedBack = back;
+  syntax::StandardColours(syntax::kBookmark, fore, back);
+  c.bookmarkText = fore;
+  c.bookmarkBack = back;
   return c;
 }
 

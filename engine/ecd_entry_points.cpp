@@ -7,6 +7,7 @@
 #include "engine/current_target.h"
 #include "engine/ecd_api.h"
 #include "engine/engine_context.h"
+#include "engine/lang/syntax_file.h"
 
 using osk::Buffer;
 using osk::Engine;
@@ -39,6 +40,8 @@ int32_t OSK_CALL ECD_flInitialise(OskWindow owner, EcdEventProc event, EcdGaugeS
   e.gauge.step = gaugeStep;
   e.gauge.end = gaugeEnd;
   e.owner = owner;
+  // The colour pairs back to the system colours, and the syntax file beside the library compiled.
+  osk::syntax::InitialiseSyntax(owner);
   return 0;
 }
 
@@ -47,6 +50,7 @@ int32_t OSK_CALL ECD_flTerminate(void) {
   if (!e.initialised) return ECD_ERR_NOT_INITIALISED;
   if (e.platformTerminate) e.platformTerminate();
   e.closeAll();
+  osk::syntax::TerminateSyntax();
   e.currentBuffer = nullptr;
   e.currentWindow = nullptr;
   e.currentRecord = nullptr;

@@ -260,6 +260,11 @@ int32_t undoRedo(bool redo, const char* caption) {
   osk::UndoPlace place;
   const Status s = redo ? t.buffer->redo(at, caption, &place) : t.buffer->undo(at, caption, &place);
   if (s != Status::kOk) return 0;
+  if (place.markType != 0 && t.buffer->lineCount() > 0) {
+    // The mark of the group's start (end) comes back too; the position stands at its moving end.
+    osk::anchorMark(*t.buffer, static_cast<int32_t>(place.markType), place.caret.line, place.caret.column);
+    at = osk::updateMark(*t.buffer, place.update.line, place.update.column);
+  }
   osk::writeBack(t, at);
   return 1;
 }

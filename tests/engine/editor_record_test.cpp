@@ -293,6 +293,17 @@ TEST_F(EditorRecordTest, BufferTargetEditsAtTheBufferPositionAndWritesItBack) {
   ASSERT_EQ(UndoOp(nullptr), 1);
   EXPECT_EQ(GetLineCount(), 2);
   EXPECT_EQ(line(2), "worlds!");
+  // A group made under a mark gives the mark back on undo, for a buffer target too.
+  ASSERT_EQ(AnchorMark(kMarkLine, 1, 1), 1);
+  ASSERT_EQ(UpdateMark(2, 1), 1);
+  ASSERT_EQ(StartOp(), 1);
+  ASSERT_EQ(DeleteLines(1, 2), 1);
+  ASSERT_EQ(EndOp(), 1);
+  EXPECT_EQ(QueryMark(), 0);
+  ASSERT_EQ(UndoOp(nullptr), 1);
+  EXPECT_EQ(QueryMarkType(), kMarkLine);
+  ASSERT_EQ(GetCaretCol(&l, &c), 1);
+  EXPECT_EQ(l, 2);
   // Names: the buffer is found by its displayed name, with or without the modified star.
   char name[262] = {};
   ASSERT_EQ(GetModifiedName(name), 1);

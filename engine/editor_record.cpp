@@ -65,7 +65,7 @@ int32_t EditorRecord::placeCaretAtCell(int32_t line, int32_t cell) {
   return placeCaret(line, colFromCell(*buffer, l, std::max(cell, 1)));
 }
 
-void EditorRecord::showCaret() {
+void EditorRecord::positionCaret() {
   syncView();
   int32_t x = kCaretHidden, y = kCaretHidden;
   if (caretLine > 0) {
@@ -74,6 +74,10 @@ void EditorRecord::showCaret() {
     view.caretPoint(1, 1, x, y);
   }
   moveCaret(x, y);
+}
+
+void EditorRecord::showCaret() {
+  positionCaret();
   flags &= ~kEdCaretPending;
   int32_t report[2] = {caretLine, caretCell};
   notifyOwner(ECDN_CARET, reinterpret_cast<uintptr_t>(window_), reinterpret_cast<intptr_t>(report));

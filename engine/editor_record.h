@@ -80,6 +80,8 @@ class EditorRecord {
   int32_t placeCaretAtCell(int32_t line, int32_t cell);
   // Shows the caret where it is now and reports it (owner notification 1124).
   void showCaret();
+  // Moves the system caret to where the caret is now, without a report (after painting).
+  void positionCaret();
   void setInsertMode(bool on);
 
   // Scrolls to a position; the other windows of the buffer in this window's sync groups follow unless `quiet`.

@@ -251,7 +251,7 @@ void paint(WindowRecord& r) {
   SelectObject(dc, old);
   EndPaint(r.hwnd, &ps);
   if (caretShown) {
-    r.showCaret();
+    r.positionCaret();
     ShowCaret(r.hwnd);
   }
   if (r.flags & (kEdVSync | kEdHSync)) r.buffer->notify(ECDB_PAINT_NOW, 0, 0, r.window());

@@ -98,12 +98,13 @@ void EditorRecord::scrollTo(int32_t topLine, int32_t leftCell, bool quiet) {
   const int32_t top = std::clamp(topLine, 1, std::max(1, view.lineCount()));
   const int32_t left = std::clamp(leftCell, 1, kMaxCells);
   if (top == oldTop && left == oldLeft) return;
-  const bool gutterChanges = (oldLeft == 1) != (left == 1);
   bool moved = false;
-  if (Engine::instance().option(ECD_OPT_DC_SCROLLING) && !gutterChanges && (flags & kEdRedraw) &&
-      view.canMoveContents(top, left)) {
-    const int32_t dx = (oldLeft - left) * view.cellWidth(), dy = (oldTop - top) * view.lineHeight();
+  if (Engine::instance().option(ECD_OPT_DC_SCROLLING) && (flags & kEdRedraw) && view.canMoveContents(top, left)) {
+    const int32_t oldOrigin = view.textOrigin();
     view.setPosition(top, left);
+    // The gutter shows only at cell 1: the text moves by its width too when it comes or goes.
+    const int32_t dx = (oldLeft - left) * view.cellWidth() + view.textOrigin() - oldOrigin;
+    const int32_t dy = (oldTop - top) * view.lineHeight();
     moved = moveContents(dx, dy);
     if (!moved) view.setPosition(oldTop, oldLeft);
   }

@@ -206,11 +206,16 @@ TEST_F(EditorRecordTest, ScrollingRepaintsWholeUnlessDcScrollingCanMoveTheConten
   w.scrollTo(8, 1);
   ASSERT_EQ(w.moves.size(), 1u);
   EXPECT_EQ(w.moves[0], std::make_pair(0, -3 * 16));
-  // A jump of a page or more, or one that shows or hides the gutter, repaints whole.
+  // A jump of a page or more repaints whole.
   w.scrollTo(40, 1);
-  w.scrollTo(40, 2);
   EXPECT_EQ(w.moves.size(), 1u);
-  EXPECT_EQ(w.wholeRepaints, 3);
+  EXPECT_EQ(w.wholeRepaints, 2);
+  // One cell right hides the one-cell gutter: the text moves by the cell and the gutter's width.
+  w.scrollTo(40, 2);
+  ASSERT_EQ(w.moves.size(), 2u);
+  EXPECT_EQ(w.moves[1], std::make_pair(-2 * 8, 0));
+  w.scrollTo(40, 1);
+  EXPECT_EQ(w.moves[2], std::make_pair(2 * 8, 0));
   // Scrolling never moves the caret.
   EXPECT_EQ(w.caretLine, 1);
 }

@@ -518,4 +518,40 @@ TEST_F(PaintTest, MarksBookmarksAndLineNumbersPaintInTheirColours) {
   EXPECT_EQ(GetLine(7, shown), 0);
 }
 
+TEST_F(PaintTest, ScrollingByMovingTheContentsPaintsLikeAFullRepaint) {
+  EcdSystemOptions o{};
+  o.word[ECD_OPT_DC_SCROLLING] = 1;
+  o.word[ECD_OPT_SHOW_LINE_NUMBERS] = 1;
+  ECD_fvSetSystemOptions(&o);
+  HWND w = newEditor(0, 0, 600, 300);
+  emptyBufferIn(w);
+  ASSERT_EQ(SetCurEdWindow(w), 1);
+  std::string text;
+  for (int i = 1; i <= 60; ++i) text += "line " + std::to_string(i) + "\n";
+  ASSERT_EQ(WriteString(text.c_str()), 1);
+  for (int32_t line : {5, 9}) ASSERT_EQ(SetLineProp(line, 1), 1);
+  int32_t top[2] = {1, 1};
+  ASSERT_EQ(SendMessageA(w, ECD_SCROLL_TO, 0, reinterpret_cast<LPARAM>(top)), 0);
+  UpdateWindow(w);
+  SendMessageA(w, WM_VSCROLL, SB_LINEDOWN, 0);
+  SendMessageA(w, WM_VSCROLL, SB_LINEDOWN, 0);
+  UpdateWindow(w);
+  const COLORREF normal = GetSysColor(COLOR_WINDOW), bookmark = RGB(200, 200, 200);
+  for (int32_t line = 3; line <= 12; ++line) {
+    const bool marked = line == 5 || line == 9;
+    EXPECT_EQ(at(w, line, 20), marked ? bookmark : normal) << "line " << line;
+  }
+  // Scrolling right by one cell hides the gutter: the bookmark colour starts at the left edge.
+  SendMessageA(w, WM_HSCROLL, SB_LINEDOWN, 0);
+  UpdateWindow(w);
+  EXPECT_EQ(at(w, 5, 2), bookmark);
+  EXPECT_EQ(at(w, 6, 2), normal);
+  HDC dc = GetDC(w);
+  RECT cell{};
+  ASSERT_EQ(GetCellRect(5, 2, reinterpret_cast<tagRECT*>(&cell)), 1);
+  EXPECT_EQ(cell.left, 0);
+  EXPECT_EQ(GetPixel(dc, 1, cell.bottom - 1), bookmark);
+  ReleaseDC(w, dc);
+}
+
 }  // namespace

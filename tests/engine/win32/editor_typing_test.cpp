@@ -367,6 +367,43 @@ TEST_F(TypingTest, ReloadKeepsTheCaretOnItsLineAndCell) {
   DeleteFileA(file.c_str());
 }
 
+TEST_F(TypingTest, SeparateScrollBarControlsFollowTheView) {
+  HWND w = newEditor();
+  emptyBufferIn(w);
+  ASSERT_EQ(SetCurEdWindow(w), 1);
+  std::string text;
+  for (int i = 1; i <= 500; ++i) text += "x\n";
+  ASSERT_EQ(WriteString(text.c_str()), 1);
+  HWND vertical = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | SBS_VERT, 300, 0, 16, 200, gOwner, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+  HWND horizontal = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | SBS_HORZ, 0, 200, 300, 16, gOwner, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+  windows_.push_back(vertical);
+  windows_.push_back(horizontal);
+  ASSERT_EQ(SendMessageA(w, ECD_SET_SCROLL_CONTROLS, reinterpret_cast<WPARAM>(vertical),
+                         reinterpret_cast<LPARAM>(horizontal)), 0);
+  int32_t target[2] = {100, 7};
+  ASSERT_EQ(SendMessageA(w, ECD_SCROLL_TO, 0, reinterpret_cast<LPARAM>(target)), 0);
+  EXPECT_EQ(GetScrollPos(vertical, SB_CTL), 99);
+  EXPECT_EQ(GetScrollPos(horizontal, SB_CTL), 6);
+  int low = 0, high = 0;
+  GetScrollRange(horizontal, SB_CTL, &low, &high);
+  EXPECT_EQ(high, 1023);
+}
+
+TEST_F(TypingTest, CenterWindowPlacesAWindowOverItsOwner) {
+  HWND popup = CreateWindowExA(0, "STATIC", "", WS_POPUP, 5, 5, 100, 80, gOwner, nullptr, GetModuleHandleA(nullptr),
+                               nullptr);
+  windows_.push_back(popup);
+  ASSERT_EQ(CenterWindow(popup), 1);
+  RECT r{};
+  GetWindowRect(popup, &r);
+  EXPECT_EQ(r.left, (640 - 100) / 2);
+  EXPECT_EQ(r.top, (480 - 80) / 2);
+  EXPECT_EQ(CenterWindow(nullptr), 0);
+  EXPECT_EQ(GoBeep(), 1);
+}
+
 // The painted window: cell colours read back from the screen.
 class PaintTest : public TypingTest {
  protected:

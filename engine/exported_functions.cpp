@@ -142,7 +142,8 @@ int32_t OSK_CALL GetFileName(char* destination) {
 int32_t OSK_CALL GetModifiedName(char* destination) {
   Target t = osk::currentTarget();
   if (!t || destination == nullptr) return 0;
-  copyOut(destination, (t.buffer->modified() ? "*" : "") + t.buffer->displayName(), 262);
+  // The destination holds 261 bytes like GetFileName's: a 260-character name loses its last character to the star.
+  copyOut(destination, (t.buffer->modified() ? "*" : "") + t.buffer->displayName(), 261);
   return ok(t.buffer->named());
 }
 

@@ -396,3 +396,38 @@ TEST_F(EditorRecordTest, PrintStreamOfTheMarkOnlyHoldsTheMarkedLines) {
 
 }  // namespace
 }  // namespace osk::test
+
+namespace osk::test {
+namespace {
+
+TEST_F(EditorRecordTest, ReloadDropsTheMarkAndSaysSo) {
+  HEDBUFFER h = nullptr;
+  showing("one\ntwo\nthree\n", &h);
+  ASSERT_EQ(AnchorMark(kMarkLine, 1, 1), 1);
+  ASSERT_EQ(UpdateMark(3, 1), 1);
+  notes.clear();
+  write("text.txt", "new\n");
+  ASSERT_EQ(ECD_flBufferMessage(h, ECD_RELOAD, 0, 0), 100);
+  EXPECT_EQ(QueryMarkType(), kMarkNone);
+  ASSERT_EQ(count(ECDN_MARK), 1);
+  for (const OwnerNote& n : notes) {
+    if (n.code == ECDN_MARK) EXPECT_EQ(n.lParam, 0);
+  }
+}
+
+TEST_F(EditorRecordTest, BufferClosedInsideTheEventCallbackIsNotTheTargetAfterIt) {
+  FakeRecord& w = showing("typed here\n");
+  HEDBUFFER other = nullptr;
+  ASSERT_EQ(open(write("gone.txt", "soon closed\n"), ECD_OPEN_READ, &other), 0);
+  ASSERT_EQ(SetCurBuffer(other), 1);
+  static HEDBUFFER closing = nullptr;
+  closing = other;
+  Engine::instance().eventCallback = [](EcdEventRecord*) -> int32_t { return ECD_flCloseBuffer(closing) == 0; };
+  EXPECT_EQ(w.deliverChar('x', 'x', 0), 1);
+  Engine::instance().eventCallback = nullptr;
+  EXPECT_EQ(GetCurBuffer(), nullptr);
+  EXPECT_EQ(WriteChar('y'), 0);
+}
+
+}  // namespace
+}  // namespace osk::test

@@ -8,12 +8,30 @@
 #include "engine/engine_context.h"
 #include "engine/file_io.h"
 #include "engine/gauge.h"
+#include "engine/lang/syntax_data.h"
 #include "engine/tabs.h"
 #include "engine/store/text_loader.h"
 #include "engine/store/text_writer.h"
 
 namespace osk {
 
+
+namespace {
+
+bool provideSyntaxBuffer(HEDBUFFER handle, syntax::SyntaxBufferView& view) {
+  Buffer* b = Engine::instance().find(handle);
+  if (b == nullptr) return false;
+  b->flushLine();
+  view.store = &b->store();
+  // With tabs kept as spaces the window shows the stored text as it stands, and so is it coloured.
+  view.tabLength = b->has(kStateTabsAsSpaces) ? 0 : b->tabLength();
+  view.definition = b->syntaxDefinition();
+  return true;
+}
+
+}  // namespace
+
+void installSyntaxBuffers() { syntax::SetSyntaxBufferProvider(provideSyntaxBuffer); }
 
 int32_t limitUndoCapacity(int32_t capacity) {
   if (capacity < 0) return 0;
@@ -103,6 +121,7 @@ int32_t Buffer::create(Engine& engine, const EcdOpenRecord& record, std::unique_
   }
   b->history_.attach(*b->store_);
   if (!b->readOnly() && b->undoCapacity_ > 0 && !b->history_.reset(b->undoCapacity_)) return ECD_ERR_MEMORY;
+  b->chooseSyntaxDefinition();
   out = std::move(b);
   return 0;
 }
@@ -139,6 +158,62 @@ void Buffer::notify(uint32_t code, uintptr_t wParam, intptr_t lParam, OskWindow 
     if (std::find(windows_.begin(), windows_.end(), w) == windows_.end()) continue;
     engine_.noticeSender(w, code, wParam, lParam);
   }
+  if (code != ECDB_REPAINT_LINES) sendPendingRepaint();
+}
+
+void Buffer::chooseSyntaxDefinition() {
+  const uint32_t d = named() ? syntax::DefinitionForFile(fileName_) : 0;
+  if (d == syntaxDefinition_) return;
+  syntaxDefinition_ = d;
+  syntax::RecomputeBlockBits(*store_, syntax::DefinitionAt(d));
+  // Whatever was pending is covered by the whole repaint.
+  pendingRepaint_ = syntax::Repaint{};
+  notify(ECDB_REPAINT_ALL);
+}
+
+void Buffer::addRepaint(const syntax::Repaint& r) {
+  if (!r.needed) return;
+  if (!pendingRepaint_.needed) {
+    pendingRepaint_ = r;
+    return;
+  }
+  if (pendingRepaint_.everything || r.everything) {
+    pendingRepaint_.everything = true;
+    return;
+  }
+  const int32_t first = std::min(pendingRepaint_.first, r.first);
+  const int32_t last = std::max(pendingRepaint_.first + pendingRepaint_.count, r.first + r.count) - 1;
+  pendingRepaint_.first = first;
+  pendingRepaint_.count = last - first + 1;
+  pendingRepaint_.everything = pendingRepaint_.count >= 31;
+}
+
+void Buffer::sendPendingRepaint() {
+  if (!pendingRepaint_.needed) return;
+  const syntax::Repaint r = pendingRepaint_;
+  pendingRepaint_ = syntax::Repaint{};
+  notify(ECDB_REPAINT_LINES, static_cast<uintptr_t>(r.noticeCount()), r.noticeFirst());
+}
+
+void Buffer::textWritten(int32_t first, int32_t count, bool inserted) {
+  const syntax::DecodedDefinition* d = syntax::DefinitionAt(syntaxDefinition_);
+  if (d == nullptr) return;
+  // A range waiting from before the lines moved no longer names the same lines.
+  if (inserted && pendingRepaint_.needed) pendingRepaint_.everything = true;
+  addRepaint(syntax::UpdateLinesBits(*store_, d, first, count));
+}
+
+void Buffer::textRemoving(int32_t first, int32_t count) {
+  if (syntax::DefinitionAt(syntaxDefinition_) == nullptr) return;
+  if (pendingRepaint_.needed) pendingRepaint_.everything = true;
+  // Removing a line that opens or closes the block changes the colours of the lines below it.
+  const int32_t carrier = store_->properties().next(first - 1, syntax::kBlockBits);
+  if (carrier != 0 && carrier < first + count) {
+    syntax::Repaint all;
+    all.needed = true;
+    all.everything = true;
+    addRepaint(all);
+  }
 }
 
 bool Buffer::option(int word) const { return engine_.option(word); }
@@ -160,6 +235,7 @@ void Buffer::refreshHistoryState() {
   setStateBit(kStateUndoPossible,
               closed && writable && history_.capacity() >= 3 && (history_.undoIndex() > 0 || pending), ECDB_UNDO);
   setStateBit(kStateRedoPossible, closed && writable && history_.canRedo(), ECDB_REDO);
+  sendPendingRepaint();
 }
 
 void Buffer::setModified(bool modified) {
@@ -196,7 +272,9 @@ void Buffer::lineBufferEdited() {
   lineBuf_.cells = has(kStateTabsAsSpaces) ? static_cast<int32_t>(lineBuf_.text.size())
                                            : expandedWidth(lineBuf_.text, tabLength_);
   store_->replaceLine(lineBuf_.line, lineBuf_.text);
-  store_->properties().assign(lineBuf_.line, lineBuf_.bits);
+  const uint32_t derived = store_->properties().get(lineBuf_.line, kTextDerivedBits);
+  store_->properties().assign(lineBuf_.line, (lineBuf_.bits & ~kTextDerivedBits) | derived);
+  textWritten(lineBuf_.line, 1, false);
   if (!lineBuf_.pending) {
     // The typing record is made only when the run closes, but redoing past it is over now.
     history_.dropRedo();
@@ -341,6 +419,7 @@ int32_t Buffer::rename(const char* name) {
   fileName_ = full;
   untitledNumber_ = 0;
   notify(2035, 0, reinterpret_cast<intptr_t>(fileName_.c_str()));
+  chooseSyntaxDefinition();
   return 0;
 }
 
@@ -389,6 +468,7 @@ int32_t Buffer::save(const char* name, const char* caption, bool mayFinalise) {
     fileName_ = target;
     untitledNumber_ = 0;
     notify(2035, 0, reinterpret_cast<intptr_t>(fileName_.c_str()));
+    chooseSyntaxDefinition();
   }
   return 0;
 }
@@ -416,6 +496,9 @@ int32_t Buffer::reload(int32_t mode, const char* caption) {
   fresh->properties().truncate(fresh->lineCount());
   store_ = std::move(fresh);
   history_.attach(*store_);
+  // The kept bits came with the old text; the block bits are the new text's.
+  pendingRepaint_ = syntax::Repaint{};
+  syntax::RecomputeBlockBits(*store_, syntax::DefinitionAt(syntaxDefinition_));
   // The new text is the file's: no history reaches back past it, and it is the saved state.
   history_.reset(readOnly() ? 0 : undoCapacity_);
   history_.takeSaveStamp();

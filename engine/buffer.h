@@ -17,6 +17,7 @@
 #include "engine/ecd_types.h"
 #include "engine/engine_codes.h"
 #include "engine/engine_context.h"
+#include "engine/lang/colouring.h"
 #include "engine/line_buffer.h"
 #include "engine/mark.h"
 #include "engine/store/line_store.h"
@@ -164,6 +165,11 @@ class Buffer final : private UndoListener {
   HEDBUFFER next = nullptr;             // chain kept by ECD_fhLinkBuffer; never followed by the engine
   OskWindow primaryWindow = nullptr;
 
+  // The offset of the syntax definition chosen by the file name; 0: the buffer is not coloured. A new name picks
+  // the definition again; a change of definition recomputes every line's block bits and repaints the windows.
+  uint32_t syntaxDefinition() const { return syntaxDefinition_; }
+  void chooseSyntaxDefinition();
+
   int32_t tabLength() const { return tabLength_; }
   int32_t undoCapacity() const { return undoCapacity_; }
   int32_t leftMargin() const { return leftMargin_; }
@@ -184,6 +190,12 @@ class Buffer final : private UndoListener {
   void linesInserted(int32_t after, int32_t count) override;
   void linesDeleted(int32_t first, int32_t count) override;
   void linesChanged(int32_t first, int32_t count) override;
+  // Keeps the block bits in step with the text; the repaint they call for waits for the change's own notice, so
+  // the windows hear of moved lines before they are asked to repaint by the new numbering.
+  void textWritten(int32_t first, int32_t count, bool inserted) override;
+  void textRemoving(int32_t first, int32_t count) override;
+  void addRepaint(const syntax::Repaint& r);
+  void sendPendingRepaint();
 
   Engine& engine_;
   std::string fileName_;
@@ -196,6 +208,8 @@ class Buffer final : private UndoListener {
   int32_t firstOffset_ = 0;
   bool wordWrap_ = false;
   bool autoMargin_ = false;
+  uint32_t syntaxDefinition_ = 0;
+  syntax::Repaint pendingRepaint_;
   std::vector<OskWindow> windows_;
   std::unique_ptr<LineStore> store_;
   UndoHistory history_;
@@ -203,6 +217,10 @@ class Buffer final : private UndoListener {
   TypingRun run_;
   Mark mark_;
 };
+
+// Lets the colour functions read a buffer by its handle: its store (after closing a typing run), its tab length
+// (0 when tabs are kept as spaces) and its definition. Installed once at initialisation.
+void installSyntaxBuffers();
 
 // Limits an undo capacity as the open record and property 19 do.
 int32_t limitUndoCapacity(int32_t capacity);

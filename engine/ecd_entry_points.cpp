@@ -36,6 +36,7 @@ int32_t OSK_CALL ECD_flInitialise(OskWindow owner, EcdEventProc event, EcdGaugeS
   e.windowTarget = false;
   if (e.platformInitialise) e.platformInitialise();
   osk::installSearchTarget();
+  osk::installSyntaxBuffers();
   e.gauge.start = gaugeStart;
   e.gauge.step = gaugeStep;
   e.gauge.end = gaugeEnd;

@@ -362,7 +362,8 @@ Status joinLine(Buffer& b, int32_t line) {
 Status changeLineBits(Buffer& b, int32_t line, uint32_t set, uint32_t clear) {
   if (line < 1 || line > b.lineCount()) return Status::kBadLine;
   const uint32_t old = b.store().properties().get(line);
-  const uint32_t bits = (old & ~clear) | set;
+  // The block bits belong to the colouring, which reads them from the text; an owner cannot set or clear them.
+  const uint32_t bits = (((old & ~clear) | set) & ~kTextDerivedBits) | (old & kTextDerivedBits);
   if (bits == old) return Status::kOk;
   if (b.readOnly()) {
     b.store().properties().assign(line, bits);

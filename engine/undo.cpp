@@ -249,8 +249,10 @@ Status UndoHistory::changeLine(int32_t line, std::string_view text, uint32_t bit
   const std::string old(store_->peekLine(line));
   Status s = lineChanged(line, old, store_->properties().get(line));
   if (s != Status::kOk) return s;
+  const uint32_t derived = store_->properties().get(line, kTextDerivedBits);
   if (store_->replaceLine(line, text) != StoreStatus::kOk) return Status::kNoMemory;
-  store_->properties().assign(line, bits);
+  store_->properties().assign(line, (bits & ~kTextDerivedBits) | derived);
+  listener_.textWritten(line, 1, false);
   return Status::kOk;
 }
 
@@ -341,6 +343,7 @@ Status UndoHistory::insertLines(int32_t after, const std::vector<std::string_vie
   }
   if (store_->insertLines(after, texts) != StoreStatus::kOk) return Status::kNoMemory;
   const auto n = static_cast<int32_t>(texts.size());
+  inserted(after + 1, n);
   bool recorded = false;
   if (!historyLost_ && !records_.empty()) {
     dropRedo();
@@ -370,6 +373,7 @@ Status UndoHistory::deleteLines(int32_t first, int32_t count) {
   if (first < 1 || first > store_->lineCount()) return Status::kBadLine;
   count = std::min(count, store_->lineCount() - first + 1);
   if (count <= 0) return Status::kOk;
+  listener_.textRemoving(first, count);
   bool recorded = false;
   if (!historyLost_ && !records_.empty()) {
     dropRedo();
@@ -423,11 +427,26 @@ Status UndoHistory::swapRun(int32_t first, int32_t count, int32_t areaFirst) {
     const uint32_t keptBits = area.properties().get(areaFirst + k);
     if (store_->replaceLine(first + k, kept) != StoreStatus::kOk) return Status::kNoMemory;
     if (area.replaceLine(areaFirst + k, text) != StoreStatus::kOk) return Status::kNoMemory;
-    store_->properties().assign(first + k, keptBits);
+    store_->properties().assign(first + k, (keptBits & ~kTextDerivedBits) | (bits & kTextDerivedBits));
     area.properties().assign(areaFirst + k, bits);
   }
+  listener_.textWritten(first, count, false);
   return Status::kOk;
 }
+
+void UndoHistory::inserted(int32_t first, int32_t count) {
+  // Lines back from the undo area carry the bits of the text they were removed from, which may be stale.
+  LineProperties& props = store_->properties();
+  for (int32_t line = first; line < first + count; ++line) props.clear(line, kTextDerivedBits);
+  listener_.textWritten(first, count, true);
+}
+
+void UndoHistory::movedIn(int32_t first, int32_t count) {
+  inserted(first, count);
+  listener_.linesInserted(first - 1, count);
+}
+
+void UndoHistory::movingOut(int32_t first, int32_t count) { listener_.textRemoving(first, count); }
 
 Status UndoHistory::apply(int32_t i, bool forward) {
   const UndoRecord r = record(i);
@@ -452,19 +471,21 @@ Status UndoHistory::apply(int32_t i, bool forward) {
     case kUndoLinesInserted:
       if (forward) {
         moved = LineStore::moveLines(store_->undoArea(), pos + 1, r.word2, *store_, r.word1 - 1);
-        if (moved == StoreStatus::kOk) listener_.linesInserted(r.word1 - 1, r.word2);
+        if (moved == StoreStatus::kOk) movedIn(r.word1, r.word2);
       } else {
+        movingOut(r.word1, r.word2);
         moved = LineStore::moveLines(*store_, r.word1, r.word2, store_->undoArea(), pos);
         if (moved == StoreStatus::kOk) listener_.linesDeleted(r.word1, r.word2);
       }
       break;
     case kUndoLinesDeleted:
       if (forward) {
+        movingOut(r.word1, r.word2);
         moved = LineStore::moveLines(*store_, r.word1, r.word2, store_->undoArea(), pos);
         if (moved == StoreStatus::kOk) listener_.linesDeleted(r.word1, r.word2);
       } else {
         moved = LineStore::moveLines(store_->undoArea(), pos + 1, r.word2, *store_, r.word1 - 1);
-        if (moved == StoreStatus::kOk) listener_.linesInserted(r.word1 - 1, r.word2);
+        if (moved == StoreStatus::kOk) movedIn(r.word1, r.word2);
       }
       break;
     default: break;

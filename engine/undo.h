@@ -60,12 +60,21 @@ struct UndoRecord {
 };
 static_assert(sizeof(UndoRecord) == 20, "an undo record is five 32-bit words");
 
+// Line property bits the colouring computes from a line's own text (the multi-line block's contains-end and
+// leaves-open). They are never recorded or restored: a change keeps the bits the line had before it, and the
+// listener computes them again from the new text, so it can tell how far down the colours changed.
+constexpr uint32_t kTextDerivedBits = 0xC000;
+
 // Told of every change that undo and redo make to the text, so that the views follow.
 class UndoListener {
  public:
   virtual void linesInserted(int32_t after, int32_t count) = 0;
   virtual void linesDeleted(int32_t first, int32_t count) = 0;
   virtual void linesChanged(int32_t first, int32_t count) = 0;
+  // Every change to the store, recorded or undone or redone: lines first..first+count-1 were written (`inserted`:
+  // they are new, with no text-derived bits yet), or are about to be removed.
+  virtual void textWritten(int32_t first, int32_t count, bool inserted) = 0;
+  virtual void textRemoving(int32_t first, int32_t count) = 0;
 
  protected:
   ~UndoListener() = default;
@@ -97,9 +106,11 @@ class UndoHistory {
   int32_t depth() const { return depth_; }
   bool groupOpen() const { return depth_ > 0; }
 
-  // Recorded changes: each makes its change to the store and records it. Must run inside a group.
+  // Recorded changes: each makes its change to the store and records it. Must run inside a group. The text-derived
+  // bits in `bits` are ignored.
   Status changeLine(int32_t line, std::string_view text, uint32_t bits);
-  // Records that `line` held `oldText` and `oldBits` before its present text (the typing record).
+  // Records that `line` held `oldText` and `oldBits` before its present text (the typing record); the caller has
+  // told the listener of the write.
   Status lineChanged(int32_t line, std::string_view oldText, uint32_t oldBits);
   Status insertLines(int32_t after, const std::vector<std::string_view>& texts);
   Status deleteLines(int32_t first, int32_t count);
@@ -152,6 +163,10 @@ class UndoHistory {
   void releaseRecords(int32_t from, int32_t to);
   Status apply(int32_t i, bool forward);
   Status swapRun(int32_t first, int32_t count, int32_t areaFirst);
+  // Tell the listener of lines that came into the store (clearing their text-derived bits) or are about to leave.
+  void inserted(int32_t first, int32_t count);
+  void movedIn(int32_t first, int32_t count);
+  void movingOut(int32_t first, int32_t count);
   Status beginGroup(const UndoPlace& at);
   Status endGroup(const UndoPlace& at);
   void pushPlace(uint32_t type, const UndoPlace& at, uint32_t stamp);

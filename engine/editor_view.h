@@ -88,12 +88,14 @@ class EditorView {
 
 // What a run of cells of a text line is painted with. Syntax colours come in as a further role when the line's
 // colouring is known; until then unselected text on an unmarked line is normal.
-enum class PaintRole { kNormal, kSelected, kBookmark };
+// kSyntax: in the syntax colour `colour` (an index into the syntax colour table).
+enum class PaintRole { kNormal, kSelected, kBookmark, kSyntax };
 
 struct PaintSegment {
   int32_t firstCell = 1;
   int32_t cells = 0;
   PaintRole role = PaintRole::kNormal;
+  int32_t colour = 0;
   bool operator==(const PaintSegment&) const = default;
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "engine/buffer.h"
+#include "engine/lang/colouring.h"
+#include "engine/lang/syntax_data.h"
 #include "engine/tabs.h"
 
 namespace osk {
@@ -29,6 +31,52 @@ std::string visibleCells(std::string_view text, int32_t left, int32_t count) {
   return out;
 }
 
+// Lays the syntax runs of `line` over the normal segments of `segments`.
+std::vector<PaintSegment> colourSegments(Buffer& buffer, const syntax::DecodedDefinition* definition, int32_t line,
+                                         const std::vector<PaintSegment>& segments) {
+  if (segments.empty()) return segments;
+  const int32_t first = segments.front().firstCell;
+  const int32_t last = segments.back().firstCell + segments.back().cells - 1;
+  std::string cells;
+  std::vector<syntax::ColourRun> runs;
+  const int32_t tab = buffer.has(kStateTabsAsSpaces) ? 0 : buffer.tabLength();
+  if (syntax::ColourStoreLine(buffer.store(), definition, tab, line, first, last, syntax::CellSelection{}, cells,
+                              runs) != 0) {
+    return segments;
+  }
+  std::vector<PaintSegment> out;
+  std::size_t r = 0;
+  for (const PaintSegment& s : segments) {
+    if (s.role != PaintRole::kNormal) {
+      out.push_back(s);
+      continue;
+    }
+    const int32_t end = s.firstCell + s.cells;
+    int32_t at = s.firstCell;
+    while (at < end) {
+      while (r < runs.size() && runs[r].firstCell + runs[r].length <= at) ++r;
+      PaintSegment piece{at, end - at, PaintRole::kNormal, 0};
+      if (r < runs.size() && runs[r].firstCell > at) piece.cells = std::min(end, runs[r].firstCell) - at;
+      if (r < runs.size() && runs[r].firstCell <= at) {
+        piece.cells = std::min(end, runs[r].firstCell + runs[r].length) - at;
+        if (runs[r].kind == syntax::RunKind::kSyntax) {
+          piece.role = PaintRole::kSyntax;
+          piece.colour = runs[r].colour;
+        }
+      }
+      // Neighbouring pieces of one colour make one segment.
+      if (!out.empty() && out.back().role == piece.role && out.back().colour == piece.colour &&
+          out.back().firstCell + out.back().cells == piece.firstCell) {
+        out.back().cells += piece.cells;
+      } else {
+        out.push_back(piece);
+      }
+      at += piece.cells;
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::vector<PaintRow> planRows(Buffer& buffer, const EditorView& view, int32_t firstRow, int32_t lastRow,
@@ -40,6 +88,8 @@ std::vector<PaintRow> planRows(Buffer& buffer, const EditorView& view, int32_t f
   const int32_t count = view.visibleCells() + 1;
   const int32_t left = view.leftCell();
   LineStore& store = buffer.store();
+  const syntax::DecodedDefinition* definition =
+      buffer.option(ECD_OPT_SYNTAX_HIGHLIGHT) ? syntax::DefinitionAt(buffer.syntaxDefinition()) : nullptr;
   for (int32_t row = std::max(0, firstRow); row <= lastRow; ++row) {
     PaintRow r;
     const int64_t line = static_cast<int64_t>(view.topLine()) + row;
@@ -66,6 +116,7 @@ std::vector<PaintRow> planRows(Buffer& buffer, const EditorView& view, int32_t f
       r.cells = visibleCells(expandTabs(stored, buffer.tabLength()), left, count);
     }
     r.segments = lineSegments(buffer.mark(), r.line, r.bookmarked, left, static_cast<int32_t>(r.cells.size()));
+    if (definition != nullptr && !r.bookmarked) r.segments = colourSegments(buffer, definition, r.line, r.segments);
     rows.push_back(std::move(r));
   }
   return rows;

@@ -28,7 +28,9 @@ struct PaintRow {
   std::vector<PaintSegment> segments;
 };
 
-// Plans rows `firstRow` to `lastRow` of `view` showing `buffer`.
+// Plans rows `firstRow` to `lastRow` of `view` showing `buffer`. While syntax highlighting is on and the buffer
+// has a definition, the normal cells of a line that is not bookmarked are split into syntax-coloured segments;
+// selected cells and bookmarked lines keep their own colours.
 std::vector<PaintRow> planRows(Buffer& buffer, const EditorView& view, int32_t firstRow, int32_t lastRow,
                                bool lineNumbers);
 

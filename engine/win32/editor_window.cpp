@@ -197,6 +197,9 @@ void paint(WindowRecord& r) {
   r.syncView();
   const EditorView& v = r.view;
   const Colours colours = currentColours();
+  HPALETTE palette = static_cast<HPALETTE>(syntax::Palette());
+  HPALETTE oldPalette = palette != nullptr ? SelectPalette(dc, palette, TRUE) : nullptr;
+  if (palette != nullptr) RealizePalette(dc);
   HGDIOBJ old = SelectObject(dc, r.font != nullptr ? r.font : GetStockObject(SYSTEM_FIXED_FONT));
   SetBkMode(dc, OPAQUE);
   RECT client;
@@ -241,6 +244,13 @@ void paint(WindowRecord& r) {
           SetBkColor(dc, colours.normalBack);
           SetTextColor(dc, colours.normalText);
           break;
+        case PaintRole::kSyntax: {
+          uint32_t fore = colours.normalText, back = colours.normalBack;
+          if (!syntax::SyntaxColours(s.colour, fore, back)) fore = colours.normalText;
+          SetBkColor(dc, back == 0xFFFFFFFFu ? colours.normalBack : back);
+          SetTextColor(dc, fore);
+          break;
+        }
       }
       const int32_t x = origin + (s.firstCell - v.leftCell()) * v.cellWidth();
       paintCells(dc, r, x, y,
@@ -249,6 +259,7 @@ void paint(WindowRecord& r) {
     }
   }
   SelectObject(dc, old);
+  if (oldPalette != nullptr) SelectPalette(dc, oldPalette, TRUE);
   EndPaint(r.hwnd, &ps);
   if (caretShown) {
     r.positionCaret();

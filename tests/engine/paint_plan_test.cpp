@@ -1,6 +1,9 @@
-// The paint plan: end-of-file row, blank rows, gutter labels and widths, tab expansion, cell 1024, and marks.
+// The paint plan: end-of-file row, blank rows, gutter labels and widths, tab expansion, cell 1024, marks and
+// syntax colours.
 #include <gtest/gtest.h>
 
+#include "engine/lang/syntax_compiler.h"
+#include "engine/lang/syntax_data.h"
 #include "engine/paint_plan.h"
 #include "view_fixture.h"
 
@@ -77,6 +80,81 @@ TEST_F(PaintPlanTest, MarkedAndBookmarkedLinesCarryTheirRuns) {
   ASSERT_EQ(rows[1].segments.size(), 2u);
   EXPECT_EQ(rows[1].segments[0], (PaintSegment{1, 2, PaintRole::kSelected}));
   EXPECT_EQ(rows[1].segments[1].role, PaintRole::kBookmark);
+}
+
+class SyntaxPaintTest : public ViewTest {
+ protected:
+  static constexpr int32_t kComment = 0, kKeyword = 1;
+  void SetUp() override {
+    ViewTest::SetUp();
+    syntax::CompileResult c = syntax::CompileSyntax(
+        "defcol comment = \"Comment\", RGB(0,128,0);\n"
+        "defcol keyword = \"Keyword\", RGB(0,0,255);\n"
+        "extmap c to \"c\";\n"
+        "startdef c;\n"
+        "  mlb(comment, \"/*\", \"*/\");\n"
+        "  keyword_chars(\"abcdefghijklmnopqrstuvwxyz\");\n"
+        "  keywords(keyword, \"int\");\n"
+        "enddef;\n");
+    ASSERT_NE(c.data, nullptr) << c.message;
+    syntax::SetCurrentSyntax(std::move(c.data));
+  }
+  void TearDown() override {
+    ViewTest::TearDown();
+    syntax::SetCurrentSyntax(nullptr);
+  }
+  // A C buffer in a window, with syntax highlighting on or off.
+  FakeRecord& showingC(const std::string& text, bool highlight) {
+    HEDBUFFER h = nullptr;
+    FakeRecord& w = showing(text, &h);
+    EXPECT_EQ(buffer(h)->rename(path("text.c").c_str()), 0);
+    EcdSystemOptions o{};
+    o.word[ECD_OPT_SYNTAX_HIGHLIGHT] = highlight ? 1 : 0;
+    ECD_fvSetSystemOptions(&o);
+    w.syncView();
+    return w;
+  }
+};
+
+TEST_F(SyntaxPaintTest, NormalCellsTakeTheirSyntaxColours) {
+  FakeRecord& w = showingC("int x; /* c */\n", true);
+  const PaintRow row = planRows(*w.buffer, w.view, 0, 0, false)[0];
+  const auto width = static_cast<int32_t>(row.cells.size());
+  ASSERT_EQ(row.segments.size(), 4u);
+  EXPECT_EQ(row.segments[0], (PaintSegment{1, 3, PaintRole::kSyntax, kKeyword}));
+  EXPECT_EQ(row.segments[1], (PaintSegment{4, 4, PaintRole::kNormal, 0}));
+  EXPECT_EQ(row.segments[2], (PaintSegment{8, 7, PaintRole::kSyntax, kComment}));
+  EXPECT_EQ(row.segments[3], (PaintSegment{15, width - 14, PaintRole::kNormal, 0}));
+}
+
+TEST_F(SyntaxPaintTest, ABlockOpenAboveColoursTheWholeRowAndFollowsScrolling) {
+  FakeRecord& w = showingC("/* open\nint still\nend */ int\n", true);
+  w.scrollTo(2, 3);
+  const std::vector<PaintRow> rows = planRows(*w.buffer, w.view, 0, 1, false);
+  ASSERT_EQ(rows[0].segments.size(), 1u);
+  EXPECT_EQ(rows[0].segments[0].role, PaintRole::kSyntax);
+  EXPECT_EQ(rows[0].segments[0].colour, kComment);
+  EXPECT_EQ(rows[1].segments[0], (PaintSegment{3, 4, PaintRole::kSyntax, kComment}));   // "d */" from cell 3
+  EXPECT_EQ(rows[1].segments[2], (PaintSegment{8, 3, PaintRole::kSyntax, kKeyword}));
+}
+
+TEST_F(SyntaxPaintTest, SelectionAndBookmarksWinAndTheOptionTurnsColouringOff) {
+  FakeRecord& w = showingC("int a;\nint b;\n", true);
+  ASSERT_EQ(SetLineProp(2, 1), 1);
+  ASSERT_EQ(AnchorMark(kMarkStream, 1, 2), 1);
+  ASSERT_EQ(UpdateMark(1, 3), 1);
+  w.syncView();
+  std::vector<PaintRow> rows = planRows(*w.buffer, w.view, 0, 1, false);
+  ASSERT_GE(rows[0].segments.size(), 3u);
+  EXPECT_EQ(rows[0].segments[0], (PaintSegment{1, 1, PaintRole::kSyntax, kKeyword}));
+  EXPECT_EQ(rows[0].segments[1], (PaintSegment{2, 1, PaintRole::kSelected, 0}));
+  EXPECT_EQ(rows[0].segments[2], (PaintSegment{3, 1, PaintRole::kSyntax, kKeyword}));
+  for (const PaintSegment& s : rows[1].segments) EXPECT_EQ(s.role, PaintRole::kBookmark);
+
+  EcdSystemOptions o{};
+  ECD_fvSetSystemOptions(&o);
+  rows = planRows(*w.buffer, w.view, 0, 0, false);
+  for (const PaintSegment& s : rows[0].segments) EXPECT_NE(s.role, PaintRole::kSyntax);
 }
 
 }  // namespace

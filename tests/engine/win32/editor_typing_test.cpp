@@ -13,6 +13,7 @@
 
 #include "engine/ecd_api.h"
 #include "engine/edit_api.h"
+#include "engine/lang/colour_api.h"
 #include "engine/win32/ecd_window.h"
 
 namespace {
@@ -553,6 +554,64 @@ TEST_F(PaintTest, MarksBookmarksAndLineNumbersPaintInTheirColours) {
   EXPECT_EQ(at(w, 7, 1), normal);
   char shown[1025] = {};
   EXPECT_EQ(GetLine(7, shown), 0);
+}
+
+// Whether some pixel of the cell is `colour`: the glyph's strokes are drawn in the text colour.
+bool cellShows(HWND w, int32_t line, int32_t cell, COLORREF colour) {
+  RECT r{};
+  if (GetCellRect(line, cell, reinterpret_cast<tagRECT*>(&r)) != 1) return false;
+  HDC dc = GetDC(w);
+  bool found = false;
+  for (LONG y = r.top; y < r.bottom && !found; ++y) {
+    for (LONG x = r.left; x < r.right && !found; ++x) found = GetPixel(dc, x, y) == colour;
+  }
+  ReleaseDC(w, dc);
+  return found;
+}
+
+// A C++ file with the shipped syntax file beside the library: comments and keywords in their colours.
+TEST_F(PaintTest, ACppFilePaintsInItsSyntaxColours) {
+  EcdSystemOptions o{};
+  o.word[ECD_OPT_SYNTAX_HIGHLIGHT] = 1;
+  ECD_fvSetSystemOptions(&o);
+  HWND w = newEditor(0, 0, 600, 300);
+  char dir[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, dir);
+  const std::string name = std::string(dir) + "\\syntax_sample.cpp";
+  EcdOpenRecord r{};
+  r.fileName = name.c_str();
+  r.undoCapacity = 100;
+  r.tabLength = 8;
+  r.flags = ECD_OPEN_VSCROLL | ECD_OPEN_ALLOW_DUPLICATE;
+  ASSERT_EQ(SendMessageA(w, ECD_OPEN_BUFFER, 0, reinterpret_cast<LPARAM>(&r)), 0);
+  buffers_.push_back(r.buffer);
+  ASSERT_EQ(SetCurEdWindow(w), 1);
+  ASSERT_EQ(WriteString("/* a block comment\nstill inside */\nint main() {\n  return 0; // done\n}"), 1);
+  // The shipped syntax file was read beside the library, and the buffer took its C++ definition.
+  ASSERT_GT(ECD_fuGetSyntaxColourCount(), 0u);
+  uint8_t cells[1024];
+  ASSERT_EQ(GetCellLineColours(r.buffer, 4, cells), 0);
+  EXPECT_NE(cells[2], 98);
+  InvalidateRect(w, nullptr, FALSE);
+  UpdateWindow(w);
+  const COLORREF comment = RGB(0, 128, 0), keyword = RGB(0, 0, 255), text = GetSysColor(COLOR_WINDOWTEXT);
+  const COLORREF normal = GetSysColor(COLOR_WINDOW);
+  EXPECT_TRUE(cellShows(w, 1, 4, comment));    // "a"
+  EXPECT_FALSE(cellShows(w, 1, 4, text));
+  EXPECT_TRUE(cellShows(w, 2, 1, comment));    // the block carried to line 2
+  EXPECT_TRUE(cellShows(w, 4, 3, keyword));    // "return"
+  EXPECT_FALSE(cellShows(w, 4, 3, text));
+  EXPECT_TRUE(cellShows(w, 4, 16, comment));   // "done"
+  EXPECT_EQ(at(w, 4, 16), normal);             // the comment has no background of its own
+  saveBitmap(w, std::string(dir) + "\\editor_syntax.bmp");
+
+  // Highlighting off: the same cells in the normal text colour.
+  o.word[ECD_OPT_SYNTAX_HIGHLIGHT] = 0;
+  ECD_fvSetSystemOptions(&o);
+  InvalidateRect(w, nullptr, FALSE);
+  UpdateWindow(w);
+  EXPECT_TRUE(cellShows(w, 4, 3, text));
+  EXPECT_FALSE(cellShows(w, 4, 3, keyword));
 }
 
 TEST_F(PaintTest, ScrollingByMovingTheContentsPaintsLikeAFullRepaint) {

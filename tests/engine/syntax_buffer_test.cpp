@@ -165,6 +165,15 @@ TEST_F(SyntaxBuffer, DeletingTheOpeningLineRepaintsTheWindow) {
   expectBitsFromText(b);
 }
 
+TEST_F(SyntaxBuffer, AReloadComputesTheBitsOfTheNewText) {
+  Buffer* b = openFile("reload.c", "/* open\r\nb\r\nc */\r\n");
+  write("reload.c", "int a;\r\nint b; /* late\r\nc\r\n");
+  ASSERT_EQ(b->reload(0, nullptr), 100);
+  EXPECT_EQ(b->store().properties().get(1, syntax::kBlockBits), 0u);
+  EXPECT_EQ(b->store().properties().get(2, syntax::kBlockBits), kLeavesOpen);
+  expectBitsFromText(b);
+}
+
 TEST_F(SyntaxBuffer, TheOwnerCannotSetOrClearTheBlockBits) {
   Buffer* b = openFile("bits.c", "/* a\r\nb\r\n");
   ASSERT_EQ(changeLineBits(*b, 1, 0x1 | kContainsEnd, kLeavesOpen), Status::kOk);

@@ -6,7 +6,9 @@
 #include "engine/ecd_api.h"
 #include "engine/editing.h"
 #include "engine/engine_context.h"
+#include "engine/lang/colouring.h"
 #include "engine/lang/print_stream.h"
+#include "engine/lang/syntax_data.h"
 #include "engine/mark.h"
 #include "engine/reflow.h"
 
@@ -519,7 +521,25 @@ int32_t EditorRecord::printStream(const void* request) {
   print::PrintOptions options;
   options.tabLength = buffer->tabLength();
   options.tabsAsSpaces = buffer->has(kStateTabsAsSpaces);
-  // Syntax colours join the stream when the colouring gives runs for a line; until then every segment is plain.
+  const syntax::DecodedDefinition* definition =
+      buffer->option(ECD_OPT_SYNTAX_HIGHLIGHT) ? syntax::DefinitionAt(buffer->syntaxDefinition()) : nullptr;
+  if (definition != nullptr) {
+    options.colourSyntax = true;
+    Buffer* b = buffer;
+    const int32_t tab = options.tabsAsSpaces ? 0 : options.tabLength;
+    options.colours = [b, definition, tab](int32_t line, std::string_view cells, std::vector<print::ColourSpan>& out) {
+      std::string expanded;
+      std::vector<syntax::ColourRun> runs;
+      const int32_t last = std::clamp<int32_t>(static_cast<int32_t>(cells.size()), 1, kMaxLineLength);
+      if (syntax::ColourStoreLine(b->store(), definition, tab, line, 1, last, syntax::CellSelection{}, expanded,
+                                  runs) != 0) {
+        return;
+      }
+      for (const syntax::ColourRun& run : runs) {
+        if (run.kind == syntax::RunKind::kSyntax) out.push_back({run.firstCell, run.length, run.colour});
+      }
+    };
+  }
   options.gauge = Engine::instance().gauge;
   options.caption = r->caption;
   return print::writePrintStreamFile(buffer->store(), range, options, r->fileName);

@@ -11,6 +11,22 @@ std::atomic<int64_t> gWriteLimit{-1};
 std::atomic<int64_t> gWritten{0};
 }  // namespace
 
+bool sameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 'A' && x <= 'Z') x += 32;
+    if (y >= 'A' && y <= 'Z') y += 32;
+#ifdef _WIN32
+    // Both separators name the same folder on Windows.
+    if (x == '/') x = '\\';
+    if (y == '/') y = '\\';
+#endif
+    if (x != y) return false;
+  }
+  return true;
+}
+
 void SaveTarget::failWritesAfter(int64_t bytes) {
   gWriteLimit = bytes;
   gWritten = 0;

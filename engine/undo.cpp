@@ -327,12 +327,16 @@ Status UndoHistory::lineChanged(int32_t line, std::string_view old, uint32_t old
       recorded = true;
     }
   }
+  settleRecord(recorded);
+  return Status::kOk;
+}
+
+void UndoHistory::settleRecord(bool recorded) {
   if (recorded) {
     at(index_ - 1).setStamp(unsavedStamp());
   } else {
     uncovered_ = true;
   }
-  return Status::kOk;
 }
 
 Status UndoHistory::insertLines(int32_t after, const std::vector<std::string_view>& texts) {
@@ -361,11 +365,7 @@ Status UndoHistory::insertLines(int32_t after, const std::vector<std::string_vie
       recorded = true;
     }
   }
-  if (recorded) {
-    at(index_ - 1).setStamp(unsavedStamp());
-  } else {
-    uncovered_ = true;
-  }
+  settleRecord(recorded);
   return Status::kOk;
 }
 

@@ -159,6 +159,8 @@ class UndoHistory {
   // Makes room for one more record (two while the group-start record is pending) and writes the pending
   // group-start record. False when the change cannot be recorded.
   bool makeRoom();
+  // After a change: the record that covers it reads unsaved; a change no record covers keeps the buffer modified.
+  void settleRecord(bool recorded);
   void push(uint32_t type, int32_t w1, int32_t w2, int32_t w3, int32_t w4, uint32_t stamp);
   void releaseRecords(int32_t from, int32_t to);
   Status apply(int32_t i, bool forward);

@@ -59,19 +59,6 @@ bool modificationTime(const std::string& path, int64_t& time) {
   return true;
 }
 
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x += 32;
-    if (y >= 'A' && y <= 'Z') y += 32;
-    if (x == '/') x = '\\';
-    if (y == '/') y = '\\';
-    if (x != y) return false;
-  }
-  return true;
-}
-
 InputFile::~InputFile() { close(); }
 
 bool InputFile::open(const std::string& path) {

@@ -6,34 +6,23 @@
 #include <sstream>
 
 #include "engine/lang/print_stream.h"
-#include "engine/lang/syntax_compiler.h"
 #include "engine/lang/syntax_data.h"
+#include "test_syntax.h"
 #include "view_fixture.h"
 
 namespace osk::test {
 namespace {
 
-const char kDefinitions[] =
-    "defcol comment = \"Comment\", RGB(0,128,0);\n"
-    "defcol keyword = \"Keyword\", RGB(0,0,255);\n"
-    "extmap c to \"c\";\n"
-    "startdef c;\n"
-    "  mlb(comment, \"/*\", \"*/\");\n"
-    "  keyword_chars(\"abcdefghijklmnopqrstuvwxyz_\");\n"
-    "  keywords(keyword, \"int\", \"return\");\n"
-    "enddef;\n";
 
 class PrintRequestTest : public ViewTest {
  protected:
   void SetUp() override {
     ViewTest::SetUp();
-    syntax::CompileResult r = syntax::CompileSyntax(kDefinitions);
-    ASSERT_NE(r.data, nullptr) << r.message;
-    syntax::SetCurrentSyntax(std::move(r.data));
+    ASSERT_NO_FATAL_FAILURE(installTestSyntax());
   }
   void TearDown() override {
     ViewTest::TearDown();
-    syntax::SetCurrentSyntax(nullptr);
+    uninstallTestSyntax();
   }
 
   std::string print(FakeRecord& r, bool selectionOnly) {

@@ -8,8 +8,8 @@
 
 #include "editing_fixture.h"
 #include "engine/lang/colouring.h"
-#include "engine/lang/syntax_compiler.h"
 #include "engine/lang/syntax_data.h"
+#include "test_syntax.h"
 
 namespace osk::test {
 namespace {
@@ -17,28 +17,16 @@ namespace {
 using syntax::kContainsEnd;
 using syntax::kLeavesOpen;
 
-const char kDefinitions[] =
-    "defcol comment = \"Comment\", RGB(0,128,0);\n"
-    "defcol keyword = \"Keyword\", RGB(0,0,255);\n"
-    "extmap c to \"c\";\n"
-    "startdef c;\n"
-    "  mlb(comment, \"/*\", \"*/\");\n"
-    "  slb(comment, \"//\", \"\");\n"
-    "  keyword_chars(\"abcdefghijklmnopqrstuvwxyz_\");\n"
-    "  keywords(keyword, \"int\", \"return\");\n"
-    "enddef;\n";
 
 class SyntaxBuffer : public EditingTest {
  protected:
   void SetUp() override {
     EditingTest::SetUp();
-    syntax::CompileResult r = syntax::CompileSyntax(kDefinitions);
-    ASSERT_NE(r.data, nullptr) << r.message;
-    syntax::SetCurrentSyntax(std::move(r.data));
+    ASSERT_NO_FATAL_FAILURE(installTestSyntax());
   }
   void TearDown() override {
     EditingTest::TearDown();
-    syntax::SetCurrentSyntax(nullptr);
+    uninstallTestSyntax();
   }
 
   Buffer* openFile(const std::string& name, const std::string& bytes) {

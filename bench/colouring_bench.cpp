@@ -1,6 +1,6 @@
 // Colours a C file held in a line store with the shipped syntax definitions, the way the painter asks for it:
 // block bits for every line once (as when the file is opened), then the runs of every line in order (as when every
-// line is painted or printed), then an edit that opens a block comment on line 1 and the repaint of one screen.
+// line is printed, walking the lines in order), then an edit that opens a block comment on line 1 and the repaint of one screen.
 // Prints the line count, the coloured runs and the best times of several passes.
 //
 //   colouring_bench FILE SYNTAXFILE [passes]
@@ -59,11 +59,12 @@ int main(int argc, char** argv) {
 
     start = std::chrono::steady_clock::now();
     runCount = 0;
-    const int32_t lines = store.lineCount();
-    for (int32_t line = 1; line <= lines; ++line) {
-      ColourStoreLine(store, c, 8, line, 1, 120, {}, cells, runs);
-      runCount += static_cast<int64_t>(runs.size());
-    }
+    LineColourer colourer(store, c, 8);
+    store.forEachLine(1, store.lineCount(), [&](int32_t line, std::string_view text) {
+      colourer.colour(line, text, 1, 120);
+      runCount += static_cast<int64_t>(colourer.runs().size());
+      return true;
+    });
     colourBest = std::min(colourBest, Milliseconds(std::chrono::steady_clock::now() - start));
 
     // An edit on line 1 opens a block comment; the screen of 60 lines is repainted.

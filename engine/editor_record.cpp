@@ -1,6 +1,7 @@
 #include "engine/editor_record.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "engine/buffer.h"
 #include "engine/ecd_api.h"
@@ -527,15 +528,13 @@ int32_t EditorRecord::printStream(const void* request) {
     options.colourSyntax = true;
     Buffer* b = buffer;
     const int32_t tab = options.tabsAsSpaces ? 0 : options.tabLength;
-    options.colours = [b, definition, tab](int32_t line, std::string_view cells, std::vector<print::ColourSpan>& out) {
-      std::string expanded;
-      std::vector<syntax::ColourRun> runs;
+    // Lines are printed in order: the colourer carries the block state from one to the next.
+    auto colourer = std::make_shared<syntax::LineColourer>(b->store(), definition, tab);
+    options.colours = [b, colourer](int32_t line, std::string_view cells, std::vector<print::ColourSpan>& out) {
+      if (line < 1 || line > b->store().lineCount()) return;
       const int32_t last = std::clamp<int32_t>(static_cast<int32_t>(cells.size()), 1, kMaxLineLength);
-      if (syntax::ColourStoreLine(b->store(), definition, tab, line, 1, last, syntax::CellSelection{}, expanded,
-                                  runs) != 0) {
-        return;
-      }
-      for (const syntax::ColourRun& run : runs) {
+      colourer->colour(line, b->store().peekLine(line), 1, last);
+      for (const syntax::ColourRun& run : colourer->runs()) {
         if (run.kind == syntax::RunKind::kSyntax) out.push_back({run.firstCell, run.length, run.colour});
       }
     };

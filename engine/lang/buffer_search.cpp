@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "engine/lang/compiled_nodes.h"
+#include "engine/store/byte_scan.h"
 #include "engine/store/line_store.h"
 
 namespace osk {
@@ -132,15 +133,22 @@ SearchTargetProvider gProvider = nullptr;
 }  // namespace
 
 int32_t ExpandTabs(std::string_view line, int32_t tabLength, char* out) {
+  // Text between tabs is copied a stretch at a time.
+  const int32_t limit = regex::kMaxLineLength;
   int32_t cells = 0;
-  for (char c : line) {
-    if (cells >= regex::kMaxLineLength) break;
-    if (c == '\t' && tabLength > 0) {
-      const int32_t next = std::min((cells / tabLength + 1) * tabLength, regex::kMaxLineLength);
-      while (cells < next) out[cells++] = ' ';
-    } else {
-      out[cells++] = c;
-    }
+  const char* p = line.data();
+  const char* const end = p + line.size();
+  while (p < end && cells < limit) {
+    const char* tab = tabLength > 0 ? FindByte(p, end, '\t') : nullptr;
+    const char* stop = tab != nullptr ? tab : end;
+    const int32_t copy = static_cast<int32_t>(std::min<std::ptrdiff_t>(stop - p, limit - cells));
+    if (copy > 0) std::memcpy(out + cells, p, static_cast<size_t>(copy));
+    cells += copy;
+    if (tab == nullptr || cells >= limit) break;
+    const int32_t next = std::min((cells / tabLength + 1) * tabLength, limit);
+    std::memset(out + cells, ' ', static_cast<size_t>(next - cells));
+    cells = next;
+    p = tab + 1;
   }
   out[cells] = 0;
   return cells;

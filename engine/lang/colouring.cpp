@@ -5,6 +5,7 @@
 
 #include "engine/lang/buffer_search.h"
 #include "engine/lang/syntax_data.h"
+#include "engine/store/byte_scan.h"
 #include "engine/store/line_store.h"
 
 namespace osk::syntax {
@@ -13,23 +14,38 @@ namespace {
 
 constexpr size_t npos = std::string_view::npos;
 
+
+// Whether `word` stands in `text` at `pos`; words are a few bytes long, so a plain loop beats a library call.
 bool SameAt(std::string_view text, size_t pos, std::string_view word, bool matchCase) {
   if (word.size() > text.size() - pos) return false;
-  if (matchCase) return std::memcmp(text.data() + pos, word.data(), word.size()) == 0;
+  const char* t = text.data() + pos;
+  if (matchCase) {
+    for (size_t i = 0; i < word.size(); ++i) {
+      if (t[i] != word[i]) return false;
+    }
+    return true;
+  }
   for (size_t i = 0; i < word.size(); ++i) {
-    if (FoldCase(static_cast<uint8_t>(text[pos + i])) != FoldCase(static_cast<uint8_t>(word[i]))) return false;
+    if (FoldCase(static_cast<uint8_t>(t[i])) != FoldCase(static_cast<uint8_t>(word[i]))) return false;
   }
   return true;
 }
 
 size_t Find(std::string_view text, std::string_view word, size_t from, bool matchCase) {
-  if (matchCase) return text.find(word, from);
   if (word.empty()) return from <= text.size() ? from : npos;
-  const uint8_t lower = FoldCase(static_cast<uint8_t>(word[0]));
-  const uint8_t upper = (lower >= 'a' && lower <= 'z') ? static_cast<uint8_t>(lower - 32) : lower;
-  for (size_t i = from; i + word.size() <= text.size(); ++i) {
-    const uint8_t c = static_cast<uint8_t>(text[i]);
-    if ((c == lower || c == upper) && SameAt(text, i, word, false)) return i;
+  if (from >= text.size() || word.size() > text.size() - from) return npos;
+  uint8_t lower = static_cast<uint8_t>(word[0]);
+  uint8_t upper = lower;
+  if (!matchCase) {
+    lower = FoldCase(lower);
+    upper = (lower >= 'a' && lower <= 'z') ? static_cast<uint8_t>(lower - 32) : lower;
+  }
+  const char* end = text.data() + (text.size() - word.size() + 1);
+  for (const char* p = text.data() + from; p < end; ++p) {
+    p = FindEitherByte(p, end, static_cast<char>(lower), static_cast<char>(upper));
+    if (p == nullptr) return npos;
+    const size_t at = static_cast<size_t>(p - text.data());
+    if (SameAt(text, at, word, matchCase)) return at;
   }
   return npos;
 }
@@ -46,7 +62,7 @@ struct Block {
 bool RecogniseBlock(const DecodedDefinition& d, std::string_view s, size_t pos, Block& b) {
   const size_t n = s.size();
   if (d.hasMlb && SameAt(s, pos, d.mlb.start, true)) {
-    const size_t e = s.find(d.mlb.end, pos + d.mlb.start.size());
+    const size_t e = Find(s, d.mlb.end, pos + d.mlb.start.size(), true);
     b = Block{e == npos ? n : e + d.mlb.end.size(), d.mlbColour, e == npos, true};
     return true;
   }
@@ -61,7 +77,12 @@ bool RecogniseBlock(const DecodedDefinition& d, std::string_view s, size_t pos, 
     if (c != eslb.start) continue;
     size_t q = pos + 1;
     size_t end = npos;
+    const char stopA = static_cast<char>(eslb.escape != 0 ? eslb.escape : eslb.end);
     while (q < n) {
+      // Only the escape and the end character matter inside the block.
+      const char* hit = FindEitherByte(s.data() + q, s.data() + n, stopA, static_cast<char>(eslb.end));
+      if (hit == nullptr) break;
+      q = static_cast<size_t>(hit - s.data());
       const uint8_t ch = static_cast<uint8_t>(s[q]);
       if (eslb.escape != 0 && ch == eslb.escape) {
         // An escape that is also the end character escapes only by doubling ('it''s').
@@ -80,7 +101,7 @@ bool RecogniseBlock(const DecodedDefinition& d, std::string_view s, size_t pos, 
     return true;
   }
   for (const KeyChars& k : d.keychars) {
-    if (k.chars.test(c)) {
+    if (k.chars[c]) {
       b = Block{pos + 1, k.colour, false, false};
       return true;
     }
@@ -90,40 +111,64 @@ bool RecogniseBlock(const DecodedDefinition& d, std::string_view s, size_t pos, 
 
 }  // namespace
 
+namespace {
+
+// The stretch of a line that starts inside the multi-line block; false when the block runs past the line's end
+// (the scan is then complete).
+bool ScanInside(const DecodedDefinition& d, std::string_view s, size_t& pos, LineScan& out) {
+  const size_t e = Find(s, d.mlb.end, 0, true);
+  if (e == npos) {
+    out.stretches.push_back({0, static_cast<int32_t>(s.size()), d.mlbColour});
+    out.openAtEnd = true;
+    return false;
+  }
+  pos = e + d.mlb.end.size();
+  out.stretches.push_back({0, static_cast<int32_t>(pos), d.mlbColour});
+  return true;
+}
+
+// A recognised block at `pos` becomes a stretch; true when it runs to the end of the line.
+bool AddBlock(const Block& b, size_t pos, LineScan& out) {
+  out.stretches.push_back({static_cast<int32_t>(pos), static_cast<int32_t>(b.end), b.colour});
+  if (!b.toLineEnd) return false;
+  out.openAtEnd = true;
+  return true;
+}
+
+}  // namespace
+
 void ScanLine(const DecodedDefinition* d, std::string_view s, bool startsInside, LineScan& out) {
   out.stretches.clear();
   out.openAtEnd = false;
   if (d == nullptr) return;
-  const size_t n = s.size();
   size_t pos = 0;
-  if (startsInside && d->hasMlb) {
-    const size_t e = s.find(d->mlb.end);
-    if (e == npos) {
-      out.stretches.push_back({0, static_cast<int32_t>(n), d->mlbColour});
-      out.openAtEnd = true;
-      return;
-    }
-    pos = e + d->mlb.end.size();
-    out.stretches.push_back({0, static_cast<int32_t>(pos), d->mlbColour});
-  }
+  if (startsInside && d->hasMlb && !ScanInside(*d, s, pos, out)) return;
+  const size_t n = s.size();
+  const uint8_t* cls = d->charClass.data();
+  const char* text = s.data();
   while (pos < n) {
-    const uint8_t c = static_cast<uint8_t>(s[pos]);
-    if (d->mayStartBlock[c]) {
+    const uint8_t c = static_cast<uint8_t>(text[pos]);
+    const uint8_t k = cls[c];
+    if (k == 0) {
+      ++pos;
+      continue;
+    }
+    if (k & DecodedDefinition::kBlockStart) {
       Block b;
       if (RecogniseBlock(*d, s, pos, b)) {
-        out.stretches.push_back({static_cast<int32_t>(pos), static_cast<int32_t>(b.end), b.colour});
-        if (b.toLineEnd) {
-          out.openAtEnd = true;
-          return;
-        }
+        if (AddBlock(b, pos, out)) return;
         pos = b.end;
         continue;
       }
     }
-    if (d->hasKeywordChars && d->keywordChars.test(c)) {
+    if (k & DecodedDefinition::kWordChar) {
+      // The word's first eight bytes are packed on the way for the keyword lookup.
+      uint64_t head = c;
       size_t q = pos + 1;
-      while (q < n && d->keywordChars.test(static_cast<uint8_t>(s[q]))) ++q;
-      const int32_t colour = d->KeywordColour(s.substr(pos, q - pos));
+      for (; q < n && (cls[static_cast<uint8_t>(text[q])] & DecodedDefinition::kWordChar) != 0; ++q) {
+        if (q - pos < 8) head |= static_cast<uint64_t>(static_cast<uint8_t>(text[q])) << (8 * (q - pos));
+      }
+      const int32_t colour = d->KeywordColour(s.substr(pos, q - pos), head);
       if (colour >= 0) out.stretches.push_back({static_cast<int32_t>(pos), static_cast<int32_t>(q), colour});
       pos = q;
       continue;
@@ -140,6 +185,25 @@ void MakeRuns(const LineScan& scan, int32_t textCells, int32_t firstColumn, int3
   if (lastColumn < firstColumn) return;
   const int32_t from = firstColumn - 1;   // 0-based, [from, to)
   const int32_t to = lastColumn;
+
+  if (selection.first <= 0 || selection.last < selection.first) {
+    // Nothing selected, the common case: stretches clipped to the columns, plain text between them.
+    runs.reserve(scan.stretches.size() * 2 + 1);
+    int32_t at = from;
+    const size_t count = scan.stretches.size();
+    for (size_t i = 0; i < count; ++i) {
+      const Stretch& st = scan.stretches[i];
+      if (st.start >= to) break;
+      const int32_t end = i + 1 == count && scan.openAtEnd ? to : std::min(st.end, to);
+      if (end <= at) continue;
+      const int32_t start = std::max(st.start, at);
+      if (start > at) runs.push_back({at + 1, start - at, RunKind::kPlain, 0});
+      runs.push_back({start + 1, end - start, RunKind::kSyntax, st.colour});
+      at = end;
+    }
+    if (at < to) runs.push_back({at + 1, to - at, RunKind::kPlain, 0});
+    return;
+  }
 
   auto add = [&](int32_t start, int32_t end, RunKind kind, int32_t colour) {
     start = std::max(start, from);
@@ -186,20 +250,35 @@ void MakeRuns(const LineScan& scan, int32_t textCells, int32_t firstColumn, int3
 
 uint32_t BlockBits(const DecodedDefinition* d, std::string_view s) {
   if (d == nullptr || !d->hasMlb) return 0;
+  // Most lines hold neither string: one pass for their first characters settles them.
+  const char* hit = FindEitherByte(s.data(), s.data() + s.size(), d->mlb.start[0], d->mlb.end[0]);
+  if (hit == nullptr) return 0;
+  const size_t from = static_cast<size_t>(hit - s.data());
   uint32_t bits = 0;
-  if (s.find(d->mlb.end) != npos) bits |= kContainsEnd;
-  if (s.find(d->mlb.start) == npos) return bits;
+  if (Find(s, d->mlb.end, from, true) != npos) bits |= kContainsEnd;
+  if (Find(s, d->mlb.start, from, true) == npos) return bits;
+  // The block is left open when a start that no other block hides has no end after it.
+  const uint8_t* cls = d->charClass.data();
+  const size_t n = s.size();
   size_t pos = 0;
-  while (pos < s.size()) {
-    Block b;
-    if (d->mayStartBlock[static_cast<uint8_t>(s[pos])] && RecogniseBlock(*d, s, pos, b)) {
-      if (b.toLineEnd) {
-        if (b.multiLine) bits |= kLeavesOpen;
-        break;
-      }
-      pos = b.end;
-    } else {
+  const bool fewStarts = d->startCharCount <= 4;
+  while (pos < n) {
+    if (fewStarts) {
+      const char* next = FindAnyOfFour(s.data() + pos, s.data() + n, d->startChars);
+      if (next == nullptr) break;
+      pos = static_cast<size_t>(next - s.data());
+    } else if ((cls[static_cast<uint8_t>(s[pos])] & DecodedDefinition::kBlockStart) == 0) {
       ++pos;
+      continue;
+    }
+    Block b;
+    if (!RecogniseBlock(*d, s, pos, b)) {
+      ++pos;
+    } else if (b.toLineEnd) {
+      if (b.multiLine) bits |= kLeavesOpen;
+      break;
+    } else {
+      pos = b.end;
     }
   }
   return bits;
@@ -211,18 +290,24 @@ bool StartsInside(const LineProperties& properties, int32_t line) {
 }
 
 void RecomputeBlockBits(LineStore& store, const DecodedDefinition* d) {
+  std::vector<LineProperties::Pair> fresh;
+  if (d != nullptr && d->hasMlb) {
+    // Room for a pair a line costs address space only; pages are touched as pairs are written.
+    fresh.reserve(static_cast<size_t>(store.lineCount()));
+    // A line holding neither first character has no bits.
+    store.forEachLineHolding(d->mlb.start[0], d->mlb.end[0], [&](int32_t line, std::string_view text) {
+      const uint32_t bits = BlockBits(d, text);
+      if (bits != 0) fresh.push_back({line, bits});
+      return true;
+    });
+  }
   LineProperties& props = store.properties();
-  std::vector<int32_t> marked;
-  for (const LineProperties::Pair& p : props.pairs()) {
-    if (p.bits & kBlockBits) marked.push_back(p.line);
+  if (props.replaceBits(1, std::max(store.lineCount(), 1), kBlockBits, std::move(fresh))) return;
+  // No room for a second table: line by line, in place.
+  for (const LineProperties::Pair& p : std::vector<LineProperties::Pair>(props.pairs())) {
+    if (p.bits & kBlockBits) props.clear(p.line, kBlockBits);
   }
-  for (int32_t line : marked) props.clear(line, kBlockBits);
-  if (d == nullptr || !d->hasMlb) return;
-  const int32_t lines = store.lineCount();
-  for (int32_t line = 1; line <= lines; ++line) {
-    const uint32_t bits = BlockBits(d, store.peekLine(line));
-    if (bits != 0) props.set(line, bits);
-  }
+  for (const LineProperties::Pair& p : fresh) props.set(p.line, p.bits);
 }
 
 namespace {
@@ -275,20 +360,90 @@ Repaint UpdateLinesBits(LineStore& store, const DecodedDefinition* d, int32_t fi
   // Top down, so each line's start state comes from final bits above it. Lines below the batch can change only
   // down to the first line after the batch that holds the end string.
   Repaint merged;
+  first = std::max(first, 1);
   const int32_t lastInBatch = std::min(first + count - 1, store.lineCount());
-  for (int32_t line = std::max(first, 1); line <= lastInBatch; ++line) {
-    const Repaint r = UpdateLineBits(store, d, line);
-    if (r.needed && !merged.needed) {
-      merged.needed = true;
-      merged.first = line;
+  if (lastInBatch < first) return merged;
+  LineProperties& props = store.properties();
+  if (lastInBatch - first < 64) {
+    for (int32_t line = first; line <= lastInBatch; ++line) {
+      const Repaint r = UpdateLineBits(store, d, line);
+      if (r.needed && !merged.needed) {
+        merged.needed = true;
+        merged.first = line;
+      }
+    }
+  } else {
+    // Many lines (a paste, an undone delete): one walk carrying the start state, and one merge into the table.
+    std::vector<LineProperties::Pair> fresh;
+    const std::vector<LineProperties::Pair>& pairs = props.pairs();
+    size_t at = static_cast<size_t>(
+        std::lower_bound(pairs.begin(), pairs.end(), first,
+                         [](const LineProperties::Pair& p, int32_t l) { return p.line < l; }) -
+        pairs.begin());
+    bool inside = StartsInside(props, first);
+    store.forEachLine(first, lastInBatch, [&](int32_t line, std::string_view text) {
+      while (at < pairs.size() && pairs[at].line < line) ++at;
+      const uint32_t before = at < pairs.size() && pairs[at].line == line ? pairs[at].bits & kBlockBits : 0;
+      const uint32_t after = BlockBits(d, text);
+      if (after != 0) fresh.push_back({line, after});
+      if (before != after && !merged.needed) {
+        const int open = Change(before, after, kLeavesOpen);
+        const int end = Change(before, after, kContainsEnd);
+        if (inside ? kRepaintInside[open][end] : kRepaintOutside[open][end]) {
+          merged.needed = true;
+          merged.first = line;
+        }
+      }
+      if (after != 0) inside = (after & kLeavesOpen) != 0;
+      return true;
+    });
+    if (!props.replaceBits(first, lastInBatch, kBlockBits, std::move(fresh))) {
+      for (int32_t line = first; line <= lastInBatch; ++line) UpdateLineBits(store, d, line);
     }
   }
   if (!merged.needed) return merged;
-  int32_t last = store.properties().next(lastInBatch, kContainsEnd);
+  int32_t last = props.next(lastInBatch, kContainsEnd);
   if (last == 0) last = store.lineCount();
   merged.count = last - merged.first + 1;
   merged.everything = merged.count >= 31;
   return merged;
+}
+
+LineColourer::LineColourer(LineStore& store, const DecodedDefinition* definition, int32_t tabLength)
+    : store_(store), definition_(definition), tabLength_(tabLength) {}
+
+void LineColourer::colour(int32_t line, std::string_view text, int32_t firstColumn, int32_t lastColumn,
+                          CellSelection selection) {
+  const DecodedDefinition* d = definition_;
+  bool inside = false;
+  if (d != nullptr && d->hasMlb) {
+    const std::vector<LineProperties::Pair>& pairs = store_.properties().pairs();
+    if (line != nextLine_ || pairs.size() != pairCount_) {
+      inside = StartsInside(store_.properties(), line);
+      pair_ = static_cast<size_t>(
+          std::lower_bound(pairs.begin(), pairs.end(), line,
+                           [](const LineProperties::Pair& p, int32_t l) { return p.line < l; }) -
+          pairs.begin());
+      pairCount_ = pairs.size();
+    } else {
+      inside = inside_;
+    }
+    // The state the next line starts in: this line's bits, or the same state when it has none.
+    while (pair_ < pairs.size() && pairs[pair_].line < line) ++pair_;
+    inside_ = inside;
+    if (pair_ < pairs.size() && pairs[pair_].line == line && (pairs[pair_].bits & kBlockBits) != 0) {
+      inside_ = (pairs[pair_].bits & kLeavesOpen) != 0;
+    }
+    nextLine_ = line + 1;
+  }
+  std::string_view cells = text.substr(0, std::min<size_t>(text.size(), kMaxCells));
+  if (tabLength_ > 0 && FindByte(text.data(), text.data() + text.size(), '\t') != nullptr) {
+    const int32_t length = ExpandTabs(text, tabLength_, expanded_);
+    cells = std::string_view(expanded_, static_cast<size_t>(length));
+  }
+  cells_ = cells;
+  ScanLine(d, cells, inside, scan_);
+  MakeRuns(scan_, static_cast<int32_t>(cells.size()), firstColumn, lastColumn, selection, runs_);
 }
 
 int32_t ColourStoreLine(LineStore& store, const DecodedDefinition* d, int32_t tabLength, int32_t line,

@@ -98,6 +98,33 @@ int32_t ColourStoreLine(LineStore& store, const DecodedDefinition* definition, i
                         int32_t firstColumn, int32_t lastColumn, CellSelection selection, std::string& cells,
                         std::vector<ColourRun>& runs);
 
+// Colours lines one after another, as ColourStoreLine does, but carries the multi-line block state from a line to
+// the next instead of looking it up: lines asked in order cost their scan only. The store must not change while
+// one is in use.
+class LineColourer {
+ public:
+  LineColourer(LineStore& store, const DecodedDefinition* definition, int32_t tabLength);
+  // Colours buffer line `line`, whose text is `text`.
+  void colour(int32_t line, std::string_view text, int32_t firstColumn, int32_t lastColumn,
+              CellSelection selection = {});
+  // The line's cells (tabs expanded) and runs, valid until the next call.
+  std::string_view cells() const { return cells_; }
+  const std::vector<ColourRun>& runs() const { return runs_; }
+
+ private:
+  LineStore& store_;
+  const DecodedDefinition* definition_;
+  int32_t tabLength_;
+  int32_t nextLine_ = 0;
+  bool inside_ = false;
+  size_t pair_ = 0;
+  size_t pairCount_ = 0;
+  char expanded_[kMaxCells + 1];
+  std::string_view cells_;
+  LineScan scan_;
+  std::vector<ColourRun> runs_;
+};
+
 // What the colour functions need of a buffer; the engine answers for a buffer handle, or false for an unknown one.
 struct SyntaxBufferView {
   LineStore* store = nullptr;

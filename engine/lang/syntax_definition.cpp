@@ -1,6 +1,7 @@
 #include "engine/lang/syntax_definition.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "engine/lang/syntax_data.h"
 
@@ -41,22 +42,61 @@ std::string Folded(std::string_view word) {
 
 }  // namespace
 
-int32_t DecodedDefinition::KeywordColour(std::string_view word) const {
-  if (word.empty() || word.size() > longestWord || !wordLengths.test(word.size()) ||
-      !wordFirstChars.test(static_cast<uint8_t>(word[0]))) {
-    return -1;
+bool WordTable::add(std::string_view word, Entry entry) {
+  if (word.empty()) return false;
+  if (!seen_.emplace(word).second) return false;
+  pending_.emplace_back(std::string(word), entry);
+  return true;
+}
+
+bool WordTable::place(size_t size, uint64_t seed, bool probe) {
+  slots_.assign(size, Slot());
+  tails_.clear();
+  mask_ = size - 1;
+  seed_ = seed;
+  probing_ = probe;
+  for (const auto& [word, entry] : pending_) {
+    const uint64_t head = PackHead(word);
+    size_t at = Index(head, word.size());
+    while (slots_[at].length != 0) {
+      if (!probe) return false;
+      at = (at + 1) & mask_;
+    }
+    Slot& slot = slots_[at];
+    slot.head = head;
+    slot.length = static_cast<uint32_t>(word.size());
+    slot.entry = entry;
+    slot.tail = static_cast<uint32_t>(tails_.size());
+    if (word.size() > 8) tails_.append(word, 8, std::string::npos);
   }
-  const Entry* best = nullptr;
-  if (!exactWords.empty()) {
-    auto it = exactWords.find(word);
-    if (it != exactWords.end()) best = &it->second;
+  return true;
+}
+
+void WordTable::seal() {
+  seen_.clear();
+  size_t size = 1;
+  while (size < pending_.size() * 4) size *= 2;
+  // A few sizes and seeds nearly always give every word of a language's lists a slot of its own; lists of
+  // thousands of words are left to share.
+  for (size_t grown = 0; grown < 4 && pending_.size() <= 1024; ++grown, size *= 2) {
+    for (uint64_t seed = 0; seed < 32; ++seed) {
+      if (place(size, seed * 0xD6E8FEB86659FD93ull, false)) return;
+    }
   }
-  if (!foldedWords.empty()) {
-    char folded[kKeywordMax];
-    for (size_t i = 0; i < word.size(); ++i) folded[i] = static_cast<char>(FoldCase(static_cast<uint8_t>(word[i])));
-    auto it = foldedWords.find(std::string_view(folded, word.size()));
-    if (it != foldedWords.end() && (best == nullptr || it->second.list < best->list)) best = &it->second;
-  }
+  place(size, 0, true);
+}
+
+bool WordTable::SameTail(const Slot& s, std::string_view word) const {
+  return std::memcmp(tails_.data() + s.tail, word.data() + 8, s.length - 8) == 0;
+}
+
+int32_t DecodedDefinition::FoldedKeywordColour(std::string_view word, const WordTable::Entry* best) const {
+  if (word.size() > longestWord) return best != nullptr ? best->colour : -1;
+  char folded[kKeywordMax];
+  for (size_t i = 0; i < word.size(); ++i) folded[i] = static_cast<char>(FoldCase(static_cast<uint8_t>(word[i])));
+  const std::string_view f(folded, word.size());
+  const WordTable::Entry* e = foldedWords.find(f, PackHead(f));
+  if (e != nullptr && (best == nullptr || e->list < best->list)) best = e;
   return best != nullptr ? best->colour : -1;
 }
 
@@ -110,24 +150,17 @@ bool DecodeDefinition(const std::vector<uint8_t>& bytes, uint32_t offset, Decode
   at = ReadU32(bytes, offset + kDefFirstKeywords);
   for (int list = 0; at != 0 && list < kMaxChain && Inside(bytes, at, kKeywordsHead); ++list) {
     const bool matchCase = ReadU32(bytes, at + 4) != 0;
-    const DecodedDefinition::Entry entry{list, static_cast<int32_t>(ReadU32(bytes, at + 8))};
+    const WordTable::Entry entry{list, static_cast<int32_t>(ReadU32(bytes, at + 8))};
     uint32_t p = at + kKeywordsHead;
     while (p < bytes.size() && bytes[p] != 0) {
       const uint32_t length = bytes[p];
       if (length > bytes.size() - p - 1) break;
       std::string word(reinterpret_cast<const char*>(bytes.data() + p + 1), length);
       d.longestWord = std::max<size_t>(d.longestWord, length);
-      d.wordLengths.set(length);
-      const uint8_t first = static_cast<uint8_t>(word[0]);
-      d.wordFirstChars.set(first);
-      if (!matchCase) {
-        d.wordFirstChars.set(FoldCase(first));
-        if (first >= 'a' && first <= 'z') d.wordFirstChars.set(first - 32);
-      }
       if (matchCase) {
-        d.exactWords.emplace(std::move(word), entry);
+        d.exactWords.add(word, entry);
       } else {
-        d.foldedWords.emplace(Folded(word), entry);
+        d.foldedWords.add(Folded(word), entry);
       }
       p += 1 + length;
     }
@@ -150,6 +183,16 @@ bool DecodeDefinition(const std::vector<uint8_t>& bytes, uint32_t offset, Decode
     at = ReadU32(bytes, at);
   }
   d.mayStartBlock[0] = false;
+  for (int c = 1; c < 256; ++c) {
+    d.charClass[c] = static_cast<uint8_t>((d.hasKeywordChars && d.keywordChars[c] ? DecodedDefinition::kWordChar : 0) |
+                                          (d.mayStartBlock[c] ? DecodedDefinition::kBlockStart : 0));
+  }
+  for (int c = 1; c < 256 && d.startCharCount <= 4; ++c) {
+    if (d.mayStartBlock[c] && d.startCharCount++ < 4) d.startChars[d.startCharCount - 1] = static_cast<char>(c);
+  }
+  for (int i = d.startCharCount; i > 0 && i < 4; ++i) d.startChars[i] = d.startChars[0];
+  d.exactWords.seal();
+  d.foldedWords.seal();
   return true;
 }
 

@@ -68,6 +68,49 @@ int32_t LineProperties::previous(int32_t line, uint32_t mask, uint32_t* bits) co
   return 0;
 }
 
+bool LineProperties::replaceBits(int32_t first, int32_t last, uint32_t mask, std::vector<Pair>&& fresh) {
+  if (last < first) return true;
+  const auto from = lowerBound(first);
+  const auto to = lowerBound(last + 1);
+  const bool onlyMasked =
+      std::all_of(pairs_.begin(), pairs_.end(), [&](const Pair& p) { return (p.bits & ~mask) == 0; });
+  if (onlyMasked && from == pairs_.begin() && to == pairs_.end()) {
+    // Nothing else to keep: the new pairs are the table.
+    if (fresh.size() > kMaxPairs) return false;
+    for (Pair& p : fresh) p.bits &= mask;
+    fresh.erase(std::remove_if(fresh.begin(), fresh.end(), [](const Pair& p) { return p.bits == 0; }), fresh.end());
+    pairs_.swap(fresh);
+    return true;
+  }
+  try {
+    std::vector<Pair> result;
+    result.reserve(pairs_.size() + fresh.size());
+    result.insert(result.end(), pairs_.cbegin(), std::vector<Pair>::const_iterator(from));
+    auto f = fresh.cbegin();
+    for (auto it = from; it != to || f != fresh.cend();) {
+      Pair p;
+      if (f == fresh.cend() || (it != to && it->line < f->line)) {
+        p = {it->line, it->bits & ~mask};
+        ++it;
+      } else if (it == to || f->line < it->line) {
+        p = {f->line, f->bits & mask};
+        ++f;
+      } else {
+        p = {it->line, (it->bits & ~mask) | (f->bits & mask)};
+        ++it;
+        ++f;
+      }
+      if (p.bits != 0) result.push_back(p);
+    }
+    result.insert(result.end(), std::vector<Pair>::const_iterator(to), pairs_.cend());
+    if (result.size() > kMaxPairs) return false;
+    pairs_.swap(result);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
 void LineProperties::linesInserted(int32_t after, int32_t count) {
   for (auto it = lowerBound(after + 1); it != pairs_.end(); ++it) it->line += count;
 }

@@ -30,6 +30,12 @@ class LineProperties {
   int32_t next(int32_t line, uint32_t mask, uint32_t* bits = nullptr) const;
   int32_t previous(int32_t line, uint32_t mask, uint32_t* bits = nullptr) const;
 
+  // Replaces the bits under `mask` of lines `first` to `last` with those of `fresh` (sorted by line, inside that
+  // range, bits inside `mask`); other bits and lines are kept. One pass over the table, however many lines change.
+  // False, with nothing changed, when the table would pass its limit or cannot grow.
+  // `fresh` is taken (when the table holds nothing else it becomes the table), and left as it was on failure.
+  bool replaceBits(int32_t first, int32_t last, uint32_t mask, std::vector<Pair>&& fresh);
+
   // Lines were inserted after line `after`: later pairs move down by `count`.
   void linesInserted(int32_t after, int32_t count);
   // Lines `first` to `first + count - 1` were deleted: their pairs go, later pairs move up.

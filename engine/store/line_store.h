@@ -7,11 +7,13 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/store/byte_scan.h"
 #include "engine/store/line_index.h"
 #include "engine/store/line_properties.h"
 #include "engine/store/text_block.h"
@@ -49,6 +51,62 @@ class LineStore {
   bool getLine(int32_t line, char* destination, int32_t* length);
   // A view of the line's text, valid until the store next changes; empty view outside the text.
   std::string_view peekLine(int32_t line);
+
+  // Calls `visit(line, text)` for lines `first` to `last` in order, the text valid during the call only; the
+  // visitor must not change the store. Stops when `visit` returns false, and returns false then. Walking costs one
+  // look-up per block, not per line.
+  template <typename Visit>
+  bool forEachLine(int32_t first, int32_t last, Visit&& visit) {
+    if (first < 1) first = 1;
+    if (last > lineCount()) last = lineCount();
+    int32_t line0 = first - 1;
+    const uint32_t eol = eolLength();
+    while (line0 < last) {
+      Located w;
+      if (!locate(line0, w)) return true;
+      const char* text = w.block->text;
+      const uint32_t used = w.block->used;
+      uint32_t offset = w.offset;
+      const int32_t stop = w.firstLine + w.lines < last ? w.firstLine + w.lines : last;
+      for (; line0 < stop; ++line0) {
+        const char* lf = FindByte(text + offset, text + used, '\n');
+        const uint32_t end = static_cast<uint32_t>(lf - text);
+        if (!visit(line0 + 1, std::string_view(text + offset, end + 1 - eol - offset))) return false;
+        offset = end + 1;
+      }
+    }
+    return true;
+  }
+
+  // Calls `visit(line, text)`, in order, for just the lines that hold byte `a` or `b`, as forEachLine does; the
+  // text between them is passed over sixteen bytes a step, without looking for each line's end.
+  template <typename Visit>
+  bool forEachLineHolding(char a, char b, Visit&& visit) {
+    const uint32_t cr = eolLength() - 1;
+    int32_t line = 1;
+    return forEachBlock([&](TextBlock& block, int32_t lines) {
+      const char* p = block.text;
+      const char* const end = block.text + block.used;
+      const int32_t next = line + lines;
+      while (p < end) {
+        const char* hit = FindEitherByte(p, end, a, b);
+        if (hit == nullptr) break;
+        const char* lastLf = nullptr;
+        line += static_cast<int32_t>(CountByte(p, hit, '\n', &lastLf));
+        const char* start = lastLf != nullptr ? lastLf + 1 : p;
+        const char* lf = FindByte(hit, end, '\n');
+        if (lf == nullptr) break;
+        // A hit on the CR of a CR LF line end belongs to no text.
+        if (hit < lf - cr) {
+          if (!visit(line, std::string_view(start, static_cast<size_t>(lf - cr - start)))) return false;
+        }
+        ++line;
+        p = lf + 1;
+      }
+      line = next;
+      return true;
+    });
+  }
 
   // Inserts `lines` after line `after` (0: before the first line). Property pairs of later lines move with them.
   StoreStatus insertLines(int32_t after, const std::vector<std::string_view>& lines);

@@ -158,6 +158,32 @@ TEST(BufferSearchTabs, ExpansionStopsAt1024Cells) {
   EXPECT_STREQ(out, "ab  c");
 }
 
+TEST(BufferSearchTabs, ExpansionMatchesACellByCellReference) {
+  auto reference = [](std::string_view line, int32_t tab) {
+    std::string out;
+    for (char c : line) {
+      if (out.size() >= 1024) break;
+      if (c == '\t' && tab > 0) {
+        do out += ' '; while (out.size() % static_cast<size_t>(tab) != 0 && out.size() < 1024);
+      } else {
+        out += c;
+      }
+    }
+    return out;
+  };
+  std::mt19937 rng(7);
+  char out[1025];
+  for (int i = 0; i < 2000; ++i) {
+    std::string line;
+    const size_t length = rng() % 2 ? rng() % 40 : 900 + rng() % 125;
+    for (size_t k = 0; k < length; ++k) line += rng() % 5 == 0 ? '\t' : static_cast<char>('a' + rng() % 26);
+    const int32_t tab = static_cast<int32_t>(rng() % 33);
+    const std::string want = reference(line, tab);
+    ASSERT_EQ(osk::ExpandTabs(line, tab, out), static_cast<int32_t>(want.size())) << i;
+    ASSERT_EQ(std::string(out), want) << i;
+  }
+}
+
 struct Progress {
   std::vector<int32_t> lines;
   int32_t abortAt = -1;

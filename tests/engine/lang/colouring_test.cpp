@@ -2,6 +2,8 @@
 // edits, checked against a full recomputation on large and randomly edited buffers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -270,6 +272,167 @@ TEST_F(Colouring, RandomEditsKeepBitsAndRepaintEveryChangedLine) {
           ASSERT_GE(l, r.first);
           ASSERT_LT(l, r.first + r.count);
         }
+      }
+    }
+  }
+}
+
+// Lines made of pieces that open, close and hide blocks, keywords, other words and tabs.
+std::string RandomCLine(std::mt19937& rng, int maxPieces) {
+  static const char* const kPieces[] = {"/*", "*/", "x", " ", "\"", "//", "int", "'", "\\", "\t", "if",
+                                        "#", "CHAR", "return1", "+", "while", "abcdefghijkl", "="};
+  std::string s;
+  const int n = static_cast<int>(rng() % static_cast<unsigned>(maxPieces + 1));
+  for (int i = 0; i < n; ++i) s += kPieces[rng() % std::size(kPieces)];
+  return s.substr(0, 1024);
+}
+
+TEST_F(Colouring, BlockBitsAgreeWithAScanFromOutsideTheBlock) {
+  std::mt19937 rng(5);
+  LineScan scan;
+  for (int i = 0; i < 20000; ++i) {
+    const std::string line = RandomCLine(rng, 12);
+    ScanLine(c_, line, false, scan);
+    uint32_t want = line.find("*/") != std::string::npos ? kContainsEnd : 0;
+    // A block left open that starts with the block's start string is the multi-line block: it is tried first.
+    if (scan.openAtEnd && line.compare(static_cast<size_t>(scan.stretches.back().start), 2, "/*") == 0) {
+      want |= kLeavesOpen;
+    }
+    ASSERT_EQ(BlockBits(c_, line), want) << "[" << line << "]";
+    ASSERT_EQ(BlockBits(bat_, line), 0u);
+  }
+}
+
+TEST_F(Colouring, RunsWithoutASelectionMatchRunsWithOneOutOfSight) {
+  std::mt19937 rng(6);
+  LineScan scan;
+  std::vector<ColourRun> plain, general;
+  for (int i = 0; i < 5000; ++i) {
+    const std::string line = RandomCLine(rng, 10);
+    ScanLine(c_, line, rng() % 4 == 0, scan);
+    const int32_t first = 1 + static_cast<int32_t>(rng() % 20);
+    const int32_t last = first + static_cast<int32_t>(rng() % 60);
+    MakeRuns(scan, static_cast<int32_t>(line.size()), first, last, {}, plain);
+    MakeRuns(scan, static_cast<int32_t>(line.size()), first, last, {last + 5, last + 9}, general);
+    ASSERT_EQ(plain.size(), general.size()) << line;
+    for (size_t r = 0; r < plain.size(); ++r) {
+      ASSERT_EQ(plain[r].firstCell, general[r].firstCell) << line;
+      ASSERT_EQ(plain[r].length, general[r].length) << line;
+      ASSERT_EQ(plain[r].kind, general[r].kind) << line;
+      ASSERT_EQ(plain[r].colour, general[r].colour) << line;
+    }
+  }
+}
+
+TEST_F(Colouring, ColouringLinesInOrderMatchesColouringEachLine) {
+  std::mt19937 rng(8);
+  LineStore store;
+  std::vector<std::string> text;
+  for (int i = 0; i < 6000; ++i) text.push_back(RandomCLine(rng, 8));
+  ASSERT_EQ(store.insertLines(0, std::vector<std::string_view>(text.begin(), text.end())), StoreStatus::kOk);
+  ASSERT_GE(store.blockCount(), 5);
+  RecomputeBlockBits(store, c_);
+  auto same = [&](LineColourer& colourer, int32_t line) {
+    std::string cells;
+    std::vector<ColourRun> runs;
+    ASSERT_EQ(ColourStoreLine(store, c_, 4, line, 1, 200, {}, cells, runs), 0);
+    colourer.colour(line, store.peekLine(line), 1, 200);
+    ASSERT_EQ(colourer.cells(), cells) << "line " << line;
+    ASSERT_EQ(colourer.runs().size(), runs.size()) << "line " << line;
+    for (size_t r = 0; r < runs.size(); ++r) {
+      ASSERT_EQ(colourer.runs()[r].firstCell, runs[r].firstCell) << "line " << line;
+      ASSERT_EQ(colourer.runs()[r].length, runs[r].length) << "line " << line;
+      ASSERT_EQ(colourer.runs()[r].colour, runs[r].colour) << "line " << line;
+    }
+  };
+  LineColourer inOrder(store, c_, 4);
+  store.forEachLine(1, store.lineCount(), [&](int32_t line, std::string_view) {
+    same(inOrder, line);
+    return !::testing::Test::HasFatalFailure();
+  });
+  // Jumping about, and coming back to walking in order from anywhere.
+  LineColourer jumping(store, c_, 4);
+  for (int i = 0; i < 300; ++i) {
+    const int32_t line = 1 + static_cast<int32_t>(rng() % store.lineCount());
+    for (int32_t l = line; l <= std::min(line + 3, store.lineCount()); ++l) same(jumping, l);
+    ASSERT_FALSE(::testing::Test::HasFatalFailure());
+  }
+}
+
+TEST_F(Colouring, ManyLinesWrittenAtOnceGiveTheBitsAndRepaintOfLineByLine) {
+  std::mt19937 rng(9);
+  for (int round = 0; round < 30; ++round) {
+    LineStore bulk, single;
+    std::vector<std::string> text;
+    for (int i = 0; i < 300; ++i) text.push_back(RandomCLine(rng, 6));
+    const std::vector<std::string_view> views(text.begin(), text.end());
+    ASSERT_EQ(bulk.insertLines(0, views), StoreStatus::kOk);
+    ASSERT_EQ(single.insertLines(0, views), StoreStatus::kOk);
+    RecomputeBlockBits(bulk, c_);
+    RecomputeBlockBits(single, c_);
+    for (LineStore* s : {&bulk, &single}) {
+      s->properties().set(150, 1);   // bookmarks, which the bits must leave alone
+      s->properties().set(151, 1);
+    }
+    // Replace 120 lines from a random place, as an undo or a paste would.
+    const int32_t first = 1 + static_cast<int32_t>(rng() % 150);
+    for (int32_t line = first; line < first + 120; ++line) {
+      const std::string fresh = RandomCLine(rng, 6);
+      ASSERT_EQ(bulk.replaceLine(line, fresh), StoreStatus::kOk);
+      ASSERT_EQ(single.replaceLine(line, fresh), StoreStatus::kOk);
+    }
+    const Repaint got = UpdateLinesBits(bulk, c_, first, 120);
+    Repaint want;
+    for (int32_t line = first; line < first + 120; ++line) {
+      const Repaint r = UpdateLineBits(single, c_, line);
+      if (r.needed && !want.needed) want = r;
+    }
+    ASSERT_EQ(got.needed, want.needed) << "round " << round;
+    if (got.needed) {
+      EXPECT_EQ(got.first, want.first);
+      int32_t last = single.properties().next(first + 119, kContainsEnd);
+      if (last == 0) last = single.lineCount();
+      EXPECT_EQ(got.count, last - want.first + 1);
+    }
+    ASSERT_EQ(bulk.properties().size(), single.properties().size());
+    for (size_t i = 0; i < bulk.properties().size(); ++i) {
+      ASSERT_EQ(bulk.properties().pairs()[i].line, single.properties().pairs()[i].line);
+      ASSERT_EQ(bulk.properties().pairs()[i].bits, single.properties().pairs()[i].bits);
+    }
+    EXPECT_EQ(bulk.properties().get(150, 1), 1u);
+  }
+}
+
+TEST(KeywordTable, FindsEveryWordAndNothingElse) {
+  // A few words get slots of their own; many random ones force the table to chain collisions.
+  for (size_t count : {3u, 60u, 20000u}) {
+    std::mt19937 rng(static_cast<unsigned>(count));
+    WordTable table;
+    std::vector<std::string> words;
+    while (words.size() < count) {
+      std::string w(1 + rng() % 14, 'a');
+      for (char& c : w) c = static_cast<char>('a' + rng() % 4);
+      if (table.add(w, {static_cast<int32_t>(words.size()), static_cast<int32_t>(words.size() % 7)})) {
+        words.push_back(w);
+      }
+    }
+    EXPECT_FALSE(table.add(words[0], {99, 99})) << "the first one stays";
+    table.seal();
+    for (size_t i = 0; i < words.size(); ++i) {
+      const WordTable::Entry* e = table.find(words[i], PackHead(words[i]));
+      ASSERT_NE(e, nullptr) << words[i];
+      ASSERT_EQ(e->list, static_cast<int32_t>(i));
+      ASSERT_EQ(table.colourOf(words[i], PackHead(words[i])), static_cast<int32_t>(i % 7));
+      // Near misses: one more letter, one letter changed past the first eight, a letter outside the alphabet.
+      for (std::string miss : {words[i] + "a", words[i] + "z", "z" + words[i]}) {
+        if (std::find(words.begin(), words.end(), miss) != words.end()) continue;
+        ASSERT_EQ(table.find(miss, PackHead(miss)), nullptr) << miss;
+        ASSERT_EQ(table.colourOf(miss, PackHead(miss)), -1) << miss;
+      }
+      if (words[i].size() > 8) {
+        std::string miss = words[i];
+        miss.back() = 'z';
+        ASSERT_EQ(table.find(miss, PackHead(miss)), nullptr) << miss;
       }
     }
   }

@@ -32,6 +32,31 @@ TEST(LineProperties, NextAndPreviousFindNearestMatchingLine) {
   EXPECT_EQ(p.previous(3, 1), 0);
 }
 
+TEST(LineProperties, ReplacingBitsOfARangeKeepsOtherBitsAndLines) {
+  LineProperties p;
+  p.set(1, 0x8000);
+  p.set(3, 0x1);          // a bookmark inside the range
+  p.set(4, 0x4001);
+  p.set(6, 0x8000);       // outside the range
+  ASSERT_TRUE(p.replaceBits(2, 5, 0xC000, {{2, 0x4000}, {3, 0x8000}, {5, 0x4000 | 0x2}}));
+  // Bits outside the mask in the new pairs are ignored; old ones outside it stay.
+  const std::vector<LineProperties::Pair> want = {{1, 0x8000}, {2, 0x4000}, {3, 0x8001}, {4, 0x1}, {5, 0x4000},
+                                                   {6, 0x8000}};
+  ASSERT_EQ(p.size(), want.size());
+  for (size_t i = 0; i < want.size(); ++i) {
+    EXPECT_EQ(p.pairs()[i].line, want[i].line);
+    EXPECT_EQ(p.pairs()[i].bits, want[i].bits);
+  }
+  // A table of masked bits only, replaced whole, takes the new pairs as they are.
+  LineProperties q;
+  q.set(2, 0x4000);
+  ASSERT_TRUE(q.replaceBits(1, 10, 0xC000, {{7, 0x8000}, {8, 0x1}}));
+  ASSERT_EQ(q.size(), 1u);
+  EXPECT_EQ(q.pairs()[0].line, 7);
+  EXPECT_TRUE(q.replaceBits(1, 10, 0xC000, {}));
+  EXPECT_EQ(q.size(), 0u);
+}
+
 TEST(LineProperties, TruncateDropsPairsBeyondTheText) {
   LineProperties p;
   p.set(1, 1);

@@ -81,6 +81,34 @@ TEST(LineStore, LargeInsertSpreadsOverBlocksAndStaysShallow) {
   EXPECT_EQ(store.peekLine(103001), lines[100000]);
 }
 
+TEST(LineStore, WalkingLinesInOrderSeesWhatPeekingSees) {
+  for (bool unix : {false, true}) {
+    LineStore store;
+    ASSERT_EQ(store.setUnixLineEnds(unix), StoreStatus::kOk);
+    std::vector<std::string> lines;
+    std::mt19937 rng(11);
+    for (int i = 0; i < 5000; ++i) lines.push_back(std::string(rng() % 60, static_cast<char>('a' + i % 26)));
+    ASSERT_EQ(store.insertLines(0, views(lines)), StoreStatus::kOk);
+    ASSERT_GE(store.blockCount(), 10);
+    for (auto [first, last] : {std::pair{1, 5000}, std::pair{777, 3210}, std::pair{0, 9999}, std::pair{4999, 4999}}) {
+      int32_t expected = std::max(first, 1);
+      EXPECT_TRUE(store.forEachLine(first, last, [&](int32_t line, std::string_view text) {
+        EXPECT_EQ(line, expected++);
+        EXPECT_EQ(text, lines[static_cast<size_t>(line - 1)]);
+        return true;
+      }));
+      EXPECT_EQ(expected, std::min(last, 5000) + 1);
+    }
+    // A visitor that says stop ends the walk at once.
+    int32_t seen = 0;
+    EXPECT_FALSE(store.forEachLine(1, 5000, [&](int32_t line, std::string_view) {
+      ++seen;
+      return line < 1234;
+    }));
+    EXPECT_EQ(seen, 1234);
+  }
+}
+
 TEST(LineStore, PropertiesMoveWithInsertedAndDeletedLines) {
   LineStore store;
   ASSERT_EQ(store.insertLines(0, {"a", "b", "c", "d"}), StoreStatus::kOk);

@@ -261,7 +261,7 @@ uint32_t BlockBits(const DecodedDefinition* d, std::string_view s) {
   const uint8_t* cls = d->charClass.data();
   const size_t n = s.size();
   size_t pos = 0;
-  const bool fewStarts = d->startCharCount <= 4;
+  const bool fewStarts = d->startCharCount >= 1 && d->startCharCount <= 4;
   while (pos < n) {
     if (fewStarts) {
       const char* next = FindAnyOfFour(s.data() + pos, s.data() + n, d->startChars);

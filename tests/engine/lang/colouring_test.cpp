@@ -27,7 +27,7 @@ const char kDefinitions[] =
     "defcol op = \"Operator\", RGB(64,64,64);\n"
     "defcol rem = \"Remark\", RGB(0,100,0);\n"
     "defcol chr = \"Character\", RGB(100,0,0);\n"
-    "extmap c to \"c\";\nextmap bat to \"bat\";\n"
+    "extmap c to \"c\";\nextmap bat to \"bat\";\nextmap few to \"few\";\n"
     "startdef c;\n"
     "  mlb(comment, \"/*\", \"*/\");\n"
     "  slb(comment, \"//\", \"\");\n"
@@ -44,6 +44,14 @@ const char kDefinitions[] =
     "  islb(rem, \"rem\", \"\");\n"
     "  slb(comment, \"::\", \"\");\n"
     "  eslb(string, '\\'', '\\'', '\\'');\n"
+    "enddef;\n"
+    // Few characters that may start a block: the block scan looks for them sixteen bytes at a time.
+    "startdef few;\n"
+    "  mlb(comment, \"/*\", \"*/\");\n"
+    "  slb(comment, \"//\", \"\");\n"
+    "  eslb(string, '\"', '\"', '\\\\');\n"
+    "  keyword_chars(\"abcdefghijklmnopqrstuvwxyz\");\n"
+    "  keywords(keyword, \"if\");\n"
     "enddef;\n";
 
 class Colouring : public ::testing::Test {
@@ -54,7 +62,9 @@ class Colouring : public ::testing::Test {
     data_ = std::move(r.data);
     c_ = data_->Definition(data_->DefinitionFor("x.c"));
     bat_ = data_->Definition(data_->DefinitionFor("x.bat"));
+    few_ = data_->Definition(data_->DefinitionFor("x.few"));
     ASSERT_NE(c_, nullptr);
+    ASSERT_NE(few_, nullptr);
     ASSERT_NE(bat_, nullptr);
   }
 
@@ -76,6 +86,7 @@ class Colouring : public ::testing::Test {
   std::unique_ptr<SyntaxData> data_;
   const DecodedDefinition* c_ = nullptr;
   const DecodedDefinition* bat_ = nullptr;
+  const DecodedDefinition* few_ = nullptr;
 };
 
 TEST_F(Colouring, RepresentativeCLinesSplitIntoRuns) {
@@ -292,14 +303,37 @@ TEST_F(Colouring, BlockBitsAgreeWithAScanFromOutsideTheBlock) {
   LineScan scan;
   for (int i = 0; i < 20000; ++i) {
     const std::string line = RandomCLine(rng, 12);
-    ScanLine(c_, line, false, scan);
-    uint32_t want = line.find("*/") != std::string::npos ? kContainsEnd : 0;
-    // A block left open that starts with the block's start string is the multi-line block: it is tried first.
-    if (scan.openAtEnd && line.compare(static_cast<size_t>(scan.stretches.back().start), 2, "/*") == 0) {
-      want |= kLeavesOpen;
+    for (const DecodedDefinition* d : {c_, few_}) {
+      ScanLine(d, line, false, scan);
+      uint32_t want = line.find("*/") != std::string::npos ? kContainsEnd : 0;
+      // A block left open that starts with the block's start string is the multi-line block: it is tried first.
+      if (scan.openAtEnd && line.compare(static_cast<size_t>(scan.stretches.back().start), 2, "/*") == 0) {
+        want |= kLeavesOpen;
+      }
+      ASSERT_EQ(BlockBits(d, line), want) << "[" << line << "]";
     }
-    ASSERT_EQ(BlockBits(c_, line), want) << "[" << line << "]";
     ASSERT_EQ(BlockBits(bat_, line), 0u);
+  }
+}
+
+TEST_F(Colouring, BitsOfAWholeBufferAreThoseOfEachLineInBothLineEndModes) {
+  std::mt19937 rng(10);
+  for (bool unix : {false, true}) {
+    LineStore store;
+    ASSERT_EQ(store.setUnixLineEnds(unix), StoreStatus::kOk);
+    std::vector<std::string> text;
+    for (int i = 0; i < 4000; ++i) {
+      text.push_back(RandomCLine(rng, 8));
+      if (unix && rng() % 10 == 0) text.back() += "\r*";   // a CR is text here, and may stand before the end
+    }
+    ASSERT_EQ(store.insertLines(0, std::vector<std::string_view>(text.begin(), text.end())), StoreStatus::kOk);
+    store.properties().set(17, 1);
+    RecomputeBlockBits(store, c_);
+    for (int32_t line = 1; line <= store.lineCount(); ++line) {
+      ASSERT_EQ(store.properties().get(line, kBlockBits), BlockBits(c_, text[static_cast<size_t>(line - 1)]))
+          << "line " << line;
+    }
+    EXPECT_EQ(store.properties().get(17, 1), 1u);
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <functional>
@@ -161,8 +162,15 @@ class Editor {
     HWND client = frame != nullptr ? FindWindowExA(frame, nullptr, "MDICLIENT", nullptr) : nullptr;
     return client != nullptr ? childrenOfClass(client, "WCHILD") : std::vector<HWND>{};
   }
+  // Waits for `count` document windows, each holding its editor window (the program makes the document window
+  // first and moves the filled editor into it just after).
   bool waitForDocuments(std::size_t count) const {
-    return waitFor([&] { return documents().size() == count; });
+    return waitFor([&] {
+      const std::vector<HWND> all = documents();
+      return all.size() == count && std::all_of(all.begin(), all.end(), [](HWND document) {
+               return FindWindowExA(document, nullptr, ECD_WINDOW_CLASS, nullptr) != nullptr;
+             });
+    });
   }
 
   // The text of the message box the program shows, once it shows one.
@@ -236,13 +244,20 @@ TEST(OSK32Startup, OpensEveryNamedFileWithTheReadOnlyChoiceBeforeIt) {
   };
   const std::vector<Expected> expected{
       {2, true, first + " (read-only)"}, {5, true, second + " (read-only)"}, {1, false, third}};
+  // The last title is set just after its editor moves in: read them until all are there, or time runs out.
   std::vector<Expected> found;
-  for (HWND document : editor.documents()) {
-    HWND view = editorOf(document);
-    ASSERT_NE(view, nullptr);
-    found.push_back({static_cast<int>(SendMessageA(view, ECD_GET_LINE_COUNT, 0, 0)),
-                     SendMessageA(view, ECD_IS_READ_ONLY, 0, 0) == 0, windowText(document)});
-  }
+  waitFor([&] {
+    found.clear();
+    for (HWND document : editor.documents()) {
+      HWND view = editorOf(document);
+      if (view == nullptr) return false;
+      found.push_back({static_cast<int>(SendMessageA(view, ECD_GET_LINE_COUNT, 0, 0)),
+                       SendMessageA(view, ECD_IS_READ_ONLY, 0, 0) == 0, windowText(document)});
+    }
+    return std::all_of(expected.begin(), expected.end(), [&](const Expected& want) {
+      return std::any_of(found.begin(), found.end(), [&](const Expected& got) { return got.title == want.title; });
+    });
+  });
   for (const Expected& want : expected) {
     bool seen = false;
     for (const Expected& got : found) {

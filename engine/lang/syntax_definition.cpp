@@ -23,14 +23,14 @@ std::string ReadCounted(const std::vector<uint8_t>& bytes, uint32_t lengthAt, ui
 
 void MarkStart(DecodedDefinition& d, const std::string& start, bool matchCase) {
   if (start.empty()) {
-    d.mayStartBlock.fill(true);
+    for (uint8_t& k : d.charClass) k |= DecodedDefinition::kBlockStart;
     return;
   }
   const uint8_t c = static_cast<uint8_t>(start[0]);
-  d.mayStartBlock[c] = true;
+  d.charClass[c] |= DecodedDefinition::kBlockStart;
   if (!matchCase) {
-    d.mayStartBlock[FoldCase(c)] = true;
-    if (c >= 'a' && c <= 'z') d.mayStartBlock[c - 32] = true;
+    d.charClass[FoldCase(c)] |= DecodedDefinition::kBlockStart;
+    if (c >= 'a' && c <= 'z') d.charClass[c - 32] |= DecodedDefinition::kBlockStart;
   }
 }
 
@@ -74,16 +74,18 @@ bool WordTable::place(size_t size, uint64_t seed, bool probe) {
 
 void WordTable::seal() {
   seen_.clear();
+  count_ = pending_.size();
   size_t size = 1;
   while (size < pending_.size() * 4) size *= 2;
   // A few sizes and seeds nearly always give every word of a language's lists a slot of its own; lists of
   // thousands of words are left to share.
-  for (size_t grown = 0; grown < 4 && pending_.size() <= 1024; ++grown, size *= 2) {
-    for (uint64_t seed = 0; seed < 32; ++seed) {
-      if (place(size, seed * 0xD6E8FEB86659FD93ull, false)) return;
-    }
+  bool placed = false;
+  for (size_t grown = 0; grown < 4 && pending_.size() <= 1024 && !placed; ++grown, size *= 2) {
+    for (uint64_t seed = 0; seed < 32 && !placed; ++seed) placed = place(size, seed * 0xD6E8FEB86659FD93ull, false);
   }
-  place(size, 0, true);
+  if (!placed) place(size, 0, true);
+  pending_.clear();
+  pending_.shrink_to_fit();
 }
 
 bool WordTable::SameTail(const Slot& s, std::string_view word) const {
@@ -134,7 +136,7 @@ bool DecodeDefinition(const std::vector<uint8_t>& bytes, uint32_t offset, Decode
     b.escape = bytes[at + 8];
     b.start = bytes[at + 9];
     b.end = bytes[at + 10];
-    d.mayStartBlock[b.start] = true;
+    d.charClass[b.start] |= DecodedDefinition::kBlockStart;
     d.eslbs.push_back(b);
     at = ReadU32(bytes, at);
   }
@@ -142,9 +144,7 @@ bool DecodeDefinition(const std::vector<uint8_t>& bytes, uint32_t offset, Decode
   const uint32_t kwChars = ReadU32(bytes, offset + kDefKeywordChars);
   const uint32_t kwCount = ReadU32(bytes, offset + kDefKeywordCharCount);
   if (kwChars != 0 && Inside(bytes, kwChars, kwCount)) {
-    for (uint32_t i = 0; i < kwCount; ++i) d.keywordChars.set(bytes[kwChars + i]);
-    d.keywordChars.reset(0);
-    d.hasKeywordChars = d.keywordChars.any();
+    for (uint32_t i = 0; i < kwCount; ++i) d.charClass[bytes[kwChars + i]] |= DecodedDefinition::kWordChar;
   }
 
   at = ReadU32(bytes, offset + kDefFirstKeywords);
@@ -176,19 +176,15 @@ bool DecodeDefinition(const std::vector<uint8_t>& bytes, uint32_t offset, Decode
       for (uint32_t i = 0; i < count; ++i) {
         const uint8_t c = bytes[at + kKeycharsHead + i];
         k.chars.set(c);
-        d.mayStartBlock[c] = true;
+        d.charClass[c] |= DecodedDefinition::kBlockStart;
       }
     }
     d.keychars.push_back(k);
     at = ReadU32(bytes, at);
   }
-  d.mayStartBlock[0] = false;
-  for (int c = 1; c < 256; ++c) {
-    d.charClass[c] = static_cast<uint8_t>((d.hasKeywordChars && d.keywordChars[c] ? DecodedDefinition::kWordChar : 0) |
-                                          (d.mayStartBlock[c] ? DecodedDefinition::kBlockStart : 0));
-  }
+  d.charClass[0] = 0;   // a NUL in the text neither starts a block nor belongs to a word
   for (int c = 1; c < 256 && d.startCharCount <= 4; ++c) {
-    if (d.mayStartBlock[c] && d.startCharCount++ < 4) d.startChars[d.startCharCount - 1] = static_cast<char>(c);
+    if ((d.charClass[c] & DecodedDefinition::kBlockStart) != 0 && d.startCharCount++ < 4) d.startChars[d.startCharCount - 1] = static_cast<char>(c);
   }
   for (int i = d.startCharCount; i > 0 && i < 4; ++i) d.startChars[i] = d.startChars[0];
   d.exactWords.seal();

@@ -78,8 +78,8 @@ class WordTable {
     const Slot& s = slots_[Index(head, word.size())];
     return s.head == head && s.length == word.size() ? s.entry.colour : -1;
   }
-  bool empty() const { return pending_.empty(); }
-  size_t size() const { return pending_.size(); }
+  bool empty() const { return count_ == 0; }
+  size_t size() const { return count_; }
 
  private:
   struct Slot {
@@ -95,8 +95,9 @@ class WordTable {
   bool SameTail(const Slot& s, std::string_view word) const;
   bool place(size_t size, uint64_t seed, bool probe);
 
-  std::vector<std::pair<std::string, Entry>> pending_;
-  std::unordered_set<std::string> seen_;   // while adding
+  std::vector<std::pair<std::string, Entry>> pending_;   // while adding
+  std::unordered_set<std::string> seen_;
+  size_t count_ = 0;
   std::vector<Slot> slots_;
   std::string tails_;
   size_t mask_ = 0;
@@ -112,16 +113,13 @@ struct DecodedDefinition {
   std::vector<SingleLineBlock> slbs;
   std::vector<EscapedBlock> eslbs;
   std::vector<KeyChars> keychars;
-  std::bitset<256> keywordChars;
-  bool hasKeywordChars = false;
   // Word -> colour of the first list in statement order that holds it: exact words of the lists that compare
   // with case, and lower-cased words of those that do not, each with the list's position so the earlier wins.
   WordTable exactWords;
   WordTable foldedWords;
   size_t longestWord = 0;
-  // Characters at which some block may start; any other cell needs no block test.
-  std::array<bool, 256> mayStartBlock{};
-  // Per character: kWordChar when it belongs to keywords, kBlockStart when a block may start at it.
+  // Per character: kWordChar when it belongs to keywords, kBlockStart when a block may start at it (any other cell
+  // needs no block test).
   static constexpr uint8_t kWordChar = 1;
   static constexpr uint8_t kBlockStart = 2;
   std::array<uint8_t, 256> charClass{};

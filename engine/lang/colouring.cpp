@@ -376,10 +376,7 @@ Repaint UpdateLinesBits(LineStore& store, const DecodedDefinition* d, int32_t fi
     // Many lines (a paste, an undone delete): one walk carrying the start state, and one merge into the table.
     std::vector<LineProperties::Pair> fresh;
     const std::vector<LineProperties::Pair>& pairs = props.pairs();
-    size_t at = static_cast<size_t>(
-        std::lower_bound(pairs.begin(), pairs.end(), first,
-                         [](const LineProperties::Pair& p, int32_t l) { return p.line < l; }) -
-        pairs.begin());
+    size_t at = props.indexOf(first);
     bool inside = StartsInside(props, first);
     store.forEachLine(first, lastInBatch, [&](int32_t line, std::string_view text) {
       while (at < pairs.size() && pairs[at].line < line) ++at;
@@ -420,10 +417,7 @@ void LineColourer::colour(int32_t line, std::string_view text, int32_t firstColu
     const std::vector<LineProperties::Pair>& pairs = store_.properties().pairs();
     if (line != nextLine_ || pairs.size() != pairCount_) {
       inside = StartsInside(store_.properties(), line);
-      pair_ = static_cast<size_t>(
-          std::lower_bound(pairs.begin(), pairs.end(), line,
-                           [](const LineProperties::Pair& p, int32_t l) { return p.line < l; }) -
-          pairs.begin());
+      pair_ = store_.properties().indexOf(line);
       pairCount_ = pairs.size();
     } else {
       inside = inside_;

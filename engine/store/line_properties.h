@@ -44,6 +44,8 @@ class LineProperties {
   void truncate(int32_t lastLine);
 
   std::size_t size() const { return pairs_.size(); }
+  // The index in pairs() of the first pair at or after `line`; size() when there is none.
+  std::size_t indexOf(int32_t line) const { return static_cast<std::size_t>(lowerBound(line) - pairs_.begin()); }
   const std::vector<Pair>& pairs() const { return pairs_; }
   void clearAll() { pairs_.clear(); }
 

@@ -294,8 +294,8 @@ void RecomputeBlockBits(LineStore& store, const DecodedDefinition* d) {
   if (d != nullptr && d->hasMlb) {
     // Room for a pair a line costs address space only; pages are touched as pairs are written.
     fresh.reserve(static_cast<size_t>(store.lineCount()));
-    // A line holding neither first character has no bits.
-    store.forEachLineHolding(d->mlb.start[0], d->mlb.end[0], [&](int32_t line, std::string_view text) {
+    // A line holding neither string has no bits.
+    store.forEachLineHolding(d->mlb.start, d->mlb.end, [&](int32_t line, std::string_view text) {
       const uint32_t bits = BlockBits(d, text);
       if (bits != 0) fresh.push_back({line, bits});
       return true;

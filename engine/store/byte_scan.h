@@ -28,6 +28,29 @@ inline const char* FindEitherByte(const char* p, const char* end, char a, char b
   return nullptr;
 }
 
+// The first position in [p, end) where the two bytes `a0 a1` or `b0 b1` start, both bytes inside the range, or
+// null. Used to pass over text that cannot hold either of two strings of two bytes or more.
+inline const char* FindEitherPair(const char* p, const char* end, char a0, char a1, char b0, char b1) {
+#if defined(__SSE2__)
+  const __m128i va0 = _mm_set1_epi8(a0);
+  const __m128i va1 = _mm_set1_epi8(a1);
+  const __m128i vb0 = _mm_set1_epi8(b0);
+  const __m128i vb1 = _mm_set1_epi8(b1);
+  for (; end - p >= 17; p += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+    const __m128i hit = _mm_or_si128(_mm_and_si128(_mm_cmpeq_epi8(v, va0), _mm_cmpeq_epi8(w, va1)),
+                                     _mm_and_si128(_mm_cmpeq_epi8(v, vb0), _mm_cmpeq_epi8(w, vb1)));
+    const int mask = _mm_movemask_epi8(hit);
+    if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
+  }
+#endif
+  for (; end - p >= 2; ++p) {
+    if ((p[0] == a0 && p[1] == a1) || (p[0] == b0 && p[1] == b1)) return p;
+  }
+  return nullptr;
+}
+
 inline const char* FindByte(const char* p, const char* end, char a) {
 #if defined(__SSE2__)
   const __m128i va = _mm_set1_epi8(a);
@@ -64,31 +87,35 @@ inline const char* FindAnyOfFour(const char* p, const char* end, const char set[
   return nullptr;
 }
 
-// The number of bytes equal to `a` in [p, end); `last` receives the position of the last one (untouched when none).
-inline std::size_t CountByte(const char* p, const char* end, char a, const char** last) {
+// The number of bytes equal to `a` in [p, end).
+inline std::size_t CountByte(const char* p, const char* end, char a) {
   std::size_t count = 0;
 #if defined(__SSE2__)
   const __m128i va = _mm_set1_epi8(a);
-  for (; end - p >= 16; p += 16) {
-    const unsigned mask =
-        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), va)));
-    if (mask != 0) {
-      // Bits of a 16-bit mask counted in place: without a POPCNT target the builtin is a library call.
-      unsigned x = mask - ((mask >> 1) & 0x5555u);
-      x = (x & 0x3333u) + ((x >> 2) & 0x3333u);
-      x = (x + (x >> 4)) & 0x0F0Fu;
-      count += (x + (x >> 8)) & 0x1Fu;
-      *last = p + (31 - __builtin_clz(mask));
+  const __m128i zero = _mm_setzero_si128();
+  while (end - p >= 16) {
+    // Each byte lane counts up to 255 hits; the lanes are summed before they could overflow.
+    std::ptrdiff_t steps = (end - p) / 16;
+    if (steps > 255) steps = 255;
+    __m128i lanes = zero;
+    for (; steps > 0; --steps, p += 16) {
+      lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), va));
     }
+    const __m128i sums = _mm_sad_epu8(lanes, zero);
+    count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+             static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
   }
 #endif
-  for (; p < end; ++p) {
-    if (*p == a) {
-      ++count;
-      *last = p;
-    }
-  }
+  for (; p < end; ++p) count += *p == a ? 1 : 0;
   return count;
+}
+
+// The last byte equal to `a` in [p, end), or null; for short stretches (the start of a line).
+inline const char* FindLastByte(const char* p, const char* end, char a) {
+  while (end > p) {
+    if (*--end == a) return end;
+  }
+  return nullptr;
 }
 
 }  // namespace osk

@@ -78,10 +78,13 @@ class LineStore {
     return true;
   }
 
-  // Calls `visit(line, text)`, in order, for just the lines that hold byte `a` or `b`, as forEachLine does; the
-  // text between them is passed over sixteen bytes a step, without looking for each line's end.
+  // Calls `visit(line, text)`, in order, for the lines that may hold string `a` or `b` (neither empty): those that
+  // hold the first two bytes of either (the first byte of a one-byte string). Works as forEachLine does, but the
+  // text between such lines is passed over sixteen bytes a step, without looking for each line's end.
   template <typename Visit>
-  bool forEachLineHolding(char a, char b, Visit&& visit) {
+  bool forEachLineHolding(std::string_view a, std::string_view b, Visit&& visit) {
+    if (a.empty() || b.empty()) return true;
+    const bool pairs = a.size() >= 2 && b.size() >= 2;
     const uint32_t cr = eolLength() - 1;
     int32_t line = 1;
     return forEachBlock([&](TextBlock& block, int32_t lines) {
@@ -89,10 +92,11 @@ class LineStore {
       const char* const end = block.text + block.used;
       const int32_t next = line + lines;
       while (p < end) {
-        const char* hit = FindEitherByte(p, end, a, b);
+        const char* hit = pairs ? FindEitherPair(p, end, a[0], a[1], b[0], b[1]) : FindEitherByte(p, end, a[0], b[0]);
         if (hit == nullptr) break;
-        const char* lastLf = nullptr;
-        line += static_cast<int32_t>(CountByte(p, hit, '\n', &lastLf));
+        // The hit's line starts after the last line end before it; lines are short, so it is sought backwards.
+        const char* lastLf = FindLastByte(p, hit, '\n');
+        if (lastLf != nullptr) line += static_cast<int32_t>(CountByte(p, lastLf + 1, '\n'));
         const char* start = lastLf != nullptr ? lastLf + 1 : p;
         const char* lf = FindByte(hit, end, '\n');
         if (lf == nullptr) break;

@@ -109,6 +109,42 @@ TEST(LineStore, WalkingLinesInOrderSeesWhatPeekingSees) {
   }
 }
 
+// The filtered walk must visit exactly the lines a line-by-line search would pick, whatever the line ends, where
+// the strings sit against sixteen-byte steps and block ends, and when only half of a pair is present.
+TEST(LineStore, WalkingLinesHoldingStringsMatchesLineByLineSearch) {
+  for (bool unix : {false, true}) {
+    LineStore store;
+    ASSERT_EQ(store.setUnixLineEnds(unix), StoreStatus::kOk);
+    std::vector<std::string> lines;
+    std::mt19937 rng(29);
+    const char alphabet[] = "ab/*{ ";
+    for (int i = 0; i < 6000; ++i) {
+      std::string line(rng() % 40, ' ');
+      for (char& c : line) c = alphabet[rng() % (rng() % 4 == 0 ? 6 : 2)];
+      lines.push_back(line);
+    }
+    ASSERT_EQ(store.insertLines(0, views(lines)), StoreStatus::kOk);
+    ASSERT_GE(store.blockCount(), 10);
+    for (auto [a, b] : {std::pair<std::string, std::string>{"/*", "*/"}, {"{", "}"}, {"/*", "b"}, {"ab/", "a*"}}) {
+      const bool pairs = a.size() >= 2 && b.size() >= 2;
+      std::vector<int32_t> expected;
+      for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& t = lines[i];
+        const bool holds = pairs ? t.find(a.substr(0, 2)) != std::string::npos || t.find(b.substr(0, 2)) != std::string::npos
+                                 : t.find(a[0]) != std::string::npos || t.find(b[0]) != std::string::npos;
+        if (holds) expected.push_back(static_cast<int32_t>(i + 1));
+      }
+      std::vector<int32_t> seen;
+      EXPECT_TRUE(store.forEachLineHolding(a, b, [&](int32_t line, std::string_view text) {
+        seen.push_back(line);
+        EXPECT_EQ(text, lines[static_cast<size_t>(line - 1)]);
+        return true;
+      }));
+      EXPECT_EQ(seen, expected) << a << " " << b << (unix ? " LF" : " CR LF");
+    }
+  }
+}
+
 TEST(LineStore, PropertiesMoveWithInsertedAndDeletedLines) {
   LineStore store;
   ASSERT_EQ(store.insertLines(0, {"a", "b", "c", "d"}), StoreStatus::kOk);

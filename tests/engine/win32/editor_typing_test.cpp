@@ -586,23 +586,42 @@ TEST_F(PaintTest, ACppFilePaintsInItsSyntaxColours) {
   ASSERT_EQ(SendMessageA(w, ECD_OPEN_BUFFER, 0, reinterpret_cast<LPARAM>(&r)), 0);
   buffers_.push_back(r.buffer);
   ASSERT_EQ(SetCurEdWindow(w), 1);
-  ASSERT_EQ(WriteString("/* a block comment\nstill inside */\nint main() {\n  return 0; // done\n}"), 1);
+  ASSERT_EQ(WriteString("#include <vector>\n"
+                        "/* a block comment\n"
+                        "still inside */\n"
+                        "int main() {\n"
+                        "  const char* s = \"say \\\"hi\\\"\";\n"
+                        "  char c = '\\'';\n"
+                        "  return 0; // done\n"
+                        "}"),
+            1);
   // The shipped syntax file was read beside the library, and the buffer took its C++ definition.
   ASSERT_GT(ECD_fuGetSyntaxColourCount(), 0u);
   uint8_t cells[1024];
-  ASSERT_EQ(GetCellLineColours(r.buffer, 4, cells), 0);
+  ASSERT_EQ(GetCellLineColours(r.buffer, 7, cells), 0);
   EXPECT_NE(cells[2], 98);
   InvalidateRect(w, nullptr, FALSE);
   UpdateWindow(w);
-  const COLORREF comment = RGB(0, 128, 0), keyword = RGB(0, 0, 255), text = GetSysColor(COLOR_WINDOWTEXT);
-  const COLORREF normal = GetSysColor(COLOR_WINDOW);
-  EXPECT_TRUE(cellShows(w, 1, 4, comment));    // "a"
-  EXPECT_FALSE(cellShows(w, 1, 4, text));
-  EXPECT_TRUE(cellShows(w, 2, 1, comment));    // the block carried to line 2
-  EXPECT_TRUE(cellShows(w, 4, 3, keyword));    // "return"
-  EXPECT_FALSE(cellShows(w, 4, 3, text));
-  EXPECT_TRUE(cellShows(w, 4, 16, comment));   // "done"
-  EXPECT_EQ(at(w, 4, 16), normal);             // the comment has no background of its own
+  const COLORREF comment = RGB(0, 128, 0), keyword = RGB(0, 0, 255), type = RGB(43, 145, 175);
+  const COLORREF string = RGB(163, 21, 21), character = RGB(160, 80, 0), preproc = RGB(128, 64, 0);
+  const COLORREF text = GetSysColor(COLOR_WINDOWTEXT), normal = GetSysColor(COLOR_WINDOW);
+  EXPECT_TRUE(cellShows(w, 1, 2, preproc));    // "#include <vector>"
+  EXPECT_TRUE(cellShows(w, 1, 12, preproc));
+  EXPECT_TRUE(cellShows(w, 2, 4, comment));    // "a"
+  EXPECT_FALSE(cellShows(w, 2, 4, text));
+  EXPECT_TRUE(cellShows(w, 3, 1, comment));    // the block carried to the next line
+  EXPECT_TRUE(cellShows(w, 4, 1, type));       // "int"
+  EXPECT_TRUE(cellShows(w, 4, 5, text));       // "main"
+  EXPECT_TRUE(cellShows(w, 5, 3, keyword));    // "const"
+  EXPECT_TRUE(cellShows(w, 5, 9, type));       // "char"
+  EXPECT_TRUE(cellShows(w, 5, 21, string));    // "say"
+  EXPECT_TRUE(cellShows(w, 5, 26, string));    // "hi", after an escaped quote
+  EXPECT_TRUE(cellShows(w, 5, 31, text));      // ";" after the string
+  EXPECT_TRUE(cellShows(w, 6, 14, character)); // the escaped quote of '\''
+  EXPECT_TRUE(cellShows(w, 7, 3, keyword));    // "return"
+  EXPECT_FALSE(cellShows(w, 7, 3, text));
+  EXPECT_TRUE(cellShows(w, 7, 16, comment));   // "done"
+  EXPECT_EQ(at(w, 7, 16), normal);             // the comment has no background of its own
   saveBitmap(w, std::string(dir) + "\\editor_syntax.bmp");
 
   // Highlighting off: the same cells in the normal text colour.
@@ -610,8 +629,8 @@ TEST_F(PaintTest, ACppFilePaintsInItsSyntaxColours) {
   ECD_fvSetSystemOptions(&o);
   InvalidateRect(w, nullptr, FALSE);
   UpdateWindow(w);
-  EXPECT_TRUE(cellShows(w, 4, 3, text));
-  EXPECT_FALSE(cellShows(w, 4, 3, keyword));
+  EXPECT_TRUE(cellShows(w, 7, 3, text));
+  EXPECT_FALSE(cellShows(w, 7, 3, keyword));
 }
 
 TEST_F(PaintTest, ScrollingByMovingTheContentsPaintsLikeAFullRepaint) {

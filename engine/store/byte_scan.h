@@ -54,10 +54,18 @@ inline const char* FindEitherPair(const char* p, const char* end, char a0, char 
 inline const char* FindByte(const char* p, const char* end, char a) {
 #if defined(__SSE2__)
   const __m128i va = _mm_set1_epi8(a);
-  for (; end - p >= 16; p += 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(v, va));
-    if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
+  if (end - p >= 16) {
+    for (; end - p >= 16; p += 16) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(v, va));
+      if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
+    }
+    if (p == end) return nullptr;
+    // The last few bytes: one more step over the sixteen that end the range, the ones seen already masked off.
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16));
+    const unsigned seen = 16u - static_cast<unsigned>(end - p);
+    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, va))) >> seen;
+    return mask != 0 ? p + __builtin_ctz(mask) : nullptr;
   }
 #endif
   for (; p < end; ++p) {

@@ -28,25 +28,70 @@ inline const char* FindEitherByte(const char* p, const char* end, char a, char b
   return nullptr;
 }
 
-// The first position in [p, end) where the two bytes `a0 a1` or `b0 b1` start, both bytes inside the range, or
-// null. Used to pass over text that cannot hold either of two strings of two bytes or more.
-inline const char* FindEitherPair(const char* p, const char* end, char a0, char a1, char b0, char b1) {
+// The number of set bits in a 16-bit mask; without a POPCNT target the builtin is a library call.
+inline unsigned CountBits16(unsigned mask) {
+  unsigned x = mask - ((mask >> 1) & 0x5555u);
+  x = (x & 0x3333u) + ((x >> 2) & 0x3333u);
+  x = (x + (x >> 4)) & 0x0F0Fu;
+  return (x + (x >> 8)) & 0x1Fu;
+}
+
+// FindEitherPair (kPairs) or FindEitherByte of `a0` and `b0` (the second bytes unused), that also adds to *count
+// the bytes equal to `counted` before the hit, or in the whole range when there is none: one pass over the text
+// finds the next line of interest and its number.
+template <bool kPairs>
+inline const char* FindCounting(const char* p, const char* end, char a0, char a1, char b0, char b1, char counted,
+                                std::size_t* count) {
 #if defined(__SSE2__)
   const __m128i va0 = _mm_set1_epi8(a0);
   const __m128i va1 = _mm_set1_epi8(a1);
   const __m128i vb0 = _mm_set1_epi8(b0);
   const __m128i vb1 = _mm_set1_epi8(b1);
+  const __m128i vc = _mm_set1_epi8(counted);
+  const __m128i zero = _mm_setzero_si128();
+  // Each byte lane counts up to 255 steps; the lanes are summed before they could overflow.
+  __m128i lanes = zero;
+  int steps = 0;
+  auto sum = [&]() {
+    const __m128i sums = _mm_sad_epu8(lanes, zero);
+    *count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+              static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+    lanes = zero;
+    steps = 0;
+  };
   for (; end - p >= 17; p += 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
-    const __m128i hit = _mm_or_si128(_mm_and_si128(_mm_cmpeq_epi8(v, va0), _mm_cmpeq_epi8(w, va1)),
-                                     _mm_and_si128(_mm_cmpeq_epi8(v, vb0), _mm_cmpeq_epi8(w, vb1)));
+    __m128i hit;
+    if constexpr (kPairs) {
+      const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+      hit = _mm_or_si128(_mm_and_si128(_mm_cmpeq_epi8(v, va0), _mm_cmpeq_epi8(w, va1)),
+                         _mm_and_si128(_mm_cmpeq_epi8(v, vb0), _mm_cmpeq_epi8(w, vb1)));
+    } else {
+      hit = _mm_or_si128(_mm_cmpeq_epi8(v, va0), _mm_cmpeq_epi8(v, vb0));
+    }
+    const __m128i found = _mm_cmpeq_epi8(v, vc);
     const int mask = _mm_movemask_epi8(hit);
-    if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
+    if (mask != 0) {
+      const unsigned at = static_cast<unsigned>(__builtin_ctz(static_cast<unsigned>(mask)));
+      sum();
+      *count += CountBits16(static_cast<unsigned>(_mm_movemask_epi8(found)) & ((1u << at) - 1u));
+      return p + at;
+    }
+    lanes = _mm_sub_epi8(lanes, found);
+    if (++steps == 255) sum();
   }
+  sum();
+#else
+  (void)a1;
+  (void)b1;
 #endif
-  for (; end - p >= 2; ++p) {
-    if ((p[0] == a0 && p[1] == a1) || (p[0] == b0 && p[1] == b1)) return p;
+  for (; p < end; ++p) {
+    if constexpr (kPairs) {
+      if (end - p >= 2 && ((p[0] == a0 && p[1] == a1) || (p[0] == b0 && p[1] == b1))) return p;
+    } else {
+      if (*p == a0 || *p == b0) return p;
+    }
+    if (*p == counted) ++*count;
   }
   return nullptr;
 }
@@ -93,29 +138,6 @@ inline const char* FindAnyOfFour(const char* p, const char* end, const char set[
     if (*p == set[0] || *p == set[1] || *p == set[2] || *p == set[3]) return p;
   }
   return nullptr;
-}
-
-// The number of bytes equal to `a` in [p, end).
-inline std::size_t CountByte(const char* p, const char* end, char a) {
-  std::size_t count = 0;
-#if defined(__SSE2__)
-  const __m128i va = _mm_set1_epi8(a);
-  const __m128i zero = _mm_setzero_si128();
-  while (end - p >= 16) {
-    // Each byte lane counts up to 255 hits; the lanes are summed before they could overflow.
-    std::ptrdiff_t steps = (end - p) / 16;
-    if (steps > 255) steps = 255;
-    __m128i lanes = zero;
-    for (; steps > 0; --steps, p += 16) {
-      lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), va));
-    }
-    const __m128i sums = _mm_sad_epu8(lanes, zero);
-    count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
-             static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
-  }
-#endif
-  for (; p < end; ++p) count += *p == a ? 1 : 0;
-  return count;
 }
 
 // The last byte equal to `a` in [p, end), or null; for short stretches (the start of a line).

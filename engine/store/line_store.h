@@ -92,11 +92,13 @@ class LineStore {
       const char* const end = block.text + block.used;
       const int32_t next = line + lines;
       while (p < end) {
-        const char* hit = pairs ? FindEitherPair(p, end, a[0], a[1], b[0], b[1]) : FindEitherByte(p, end, a[0], b[0]);
+        size_t lineEnds = 0;
+        const char* hit = pairs ? FindCounting<true>(p, end, a[0], a[1], b[0], b[1], '\n', &lineEnds)
+                                : FindCounting<false>(p, end, a[0], 0, b[0], 0, '\n', &lineEnds);
         if (hit == nullptr) break;
+        line += static_cast<int32_t>(lineEnds);
         // The hit's line starts after the last line end before it; lines are short, so it is sought backwards.
-        const char* lastLf = FindLastByte(p, hit, '\n');
-        if (lastLf != nullptr) line += static_cast<int32_t>(CountByte(p, lastLf + 1, '\n'));
+        const char* lastLf = lineEnds != 0 ? FindLastByte(p, hit, '\n') : nullptr;
         const char* start = lastLf != nullptr ? lastLf + 1 : p;
         const char* lf = FindByte(hit, end, '\n');
         if (lf == nullptr) break;

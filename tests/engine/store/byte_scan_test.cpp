@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace osk {
@@ -34,18 +35,22 @@ TEST(ByteScan, SearchesAgreeWithAByteByByteLookAtEveryLengthAndPlace) {
           EXPECT_EQ(FindEitherByte(p, end, 'a', 'b'), naiveFind(p, end, "ab"));
           const char four[4] = {'a', 'b', 'c', 'd'};
           EXPECT_EQ(FindAnyOfFour(p, end, four), naiveFind(p, end, "abcd"));
-          EXPECT_EQ(CountByte(p, end, 'a'), at < length && sought == 'a' ? 1u : 0u);
+          // Counting the bytes before the hit: dots before `at` are counted, or all of them without a hit.
+          size_t dots = 0;
+          const char* hit = FindCounting<false>(p, end, 'a', 0, 'b', 0, '.', &dots);
+          EXPECT_EQ(hit, naiveFind(p, end, "ab"));
+          EXPECT_EQ(dots, hit != nullptr ? static_cast<size_t>(hit - p) : length - (at < length ? 1 : 0));
         }
       }
     }
   }
 }
 
-TEST(ByteScan, PairsAreFoundOnlyWhereBothBytesLieInTheRange) {
+TEST(ByteScan, PairsAreFoundOnlyWhereBothBytesLieInTheRangeAndLineEndsBeforeThemAreCounted) {
   for (size_t length = 0; length <= 50; ++length) {
-    for (size_t at = 0; at + 1 <= length + 1; ++at) {
-      std::string text(length + 2, '/');   // lone halves everywhere
-      for (size_t i = 1; i < text.size(); i += 2) text[i] = ' ';
+    for (size_t at = 0; at <= length; ++at) {
+      std::string text(length + 2, '/');   // lone halves everywhere, line ends between them
+      for (size_t i = 1; i < text.size(); i += 2) text[i] = '\n';
       if (at + 1 < length) {
         text[at] = '*';
         text[at + 1] = '/';
@@ -59,19 +64,27 @@ TEST(ByteScan, PairsAreFoundOnlyWhereBothBytesLieInTheRange) {
           break;
         }
       }
-      EXPECT_EQ(FindEitherPair(p, end, '/', '*', '*', '/'), expected) << length << " " << at;
+      size_t lineEnds = 0;
+      EXPECT_EQ(FindCounting<true>(p, end, '/', '*', '*', '/', '\n', &lineEnds), expected) << length << " " << at;
+      const char* stop = expected != nullptr ? expected : end;
+      EXPECT_EQ(lineEnds, static_cast<size_t>(std::count(p, stop, '\n'))) << length << " " << at;
     }
   }
   // A pair whose second byte lies past the end of the range is not in it.
   const std::string straddling = std::string(16, ' ') + "/*";
-  EXPECT_EQ(FindEitherPair(straddling.data(), straddling.data() + 17, '/', '*', '*', '/'), nullptr);
+  size_t lineEnds = 0;
+  EXPECT_EQ(FindCounting<true>(straddling.data(), straddling.data() + 17, '/', '*', '*', '/', '\n', &lineEnds),
+            nullptr);
 }
 
-TEST(ByteScan, CountingManyBytesSumsEveryLaneWithoutOverflow) {
-  // More than 255 steps of sixteen, all hits: the per-lane counters must be summed in time.
-  const std::string text(16 * 600 + 7, '\n');
-  EXPECT_EQ(CountByte(text.data(), text.data() + text.size(), '\n'), text.size());
-  EXPECT_EQ(FindLastByte(text.data(), text.data() + text.size(), '\n'), text.data() + text.size() - 1);
+TEST(ByteScan, CountingOverManyStepsSumsEveryLaneWithoutOverflow) {
+  // More than 255 steps of sixteen, all counted: the per-lane counters must be summed in time.
+  const std::string text = std::string(16 * 600 + 7, '\n') + "/*";
+  size_t lineEnds = 0;
+  EXPECT_EQ(FindCounting<true>(text.data(), text.data() + text.size(), '/', '*', '*', '/', '\n', &lineEnds),
+            text.data() + 16 * 600 + 7);
+  EXPECT_EQ(lineEnds, 16u * 600 + 7);
+  EXPECT_EQ(FindLastByte(text.data(), text.data() + text.size(), '\n'), text.data() + 16 * 600 + 6);
   const std::string none = "abc";
   EXPECT_EQ(FindLastByte(none.data(), none.data() + none.size(), '\n'), nullptr);
 }

@@ -216,25 +216,22 @@ TEST_F(TypingTest, DestroyedWindowIsNoLongerATarget) {
   EXPECT_EQ(WriteChar('x'), 1);
 }
 
-TEST_F(TypingTest, ProgramImportsTheFunctionsByTheirOrdinals) {
+// Callers may bind the plain-named functions by ordinal or by name: both must reach the same function.
+TEST_F(TypingTest, PlainNamedFunctionsSitAtTheirOrdinals) {
   HMODULE engine = GetModuleHandleA("OSKECD32.dll");
   ASSERT_NE(engine, nullptr);
   const struct {
     int ordinal;
-    FARPROC function;
+    const char* name;
   } table[] = {
-      {100, reinterpret_cast<FARPROC>(&SetCurEdWindow)}, {110, reinterpret_cast<FARPROC>(&WriteChar)},
-      {126, reinterpret_cast<FARPROC>(&StartOp)},        {152, reinterpret_cast<FARPROC>(&AnchorMark)},
-      {183, reinterpret_cast<FARPROC>(&CharFromPos)},    {205, reinterpret_cast<FARPROC>(&DisplayError)},
-      {211, reinterpret_cast<FARPROC>(&DebugState)},
+      {100, "SetCurEdWindow"}, {110, "WriteChar"},   {126, "StartOp"},    {152, "AnchorMark"},
+      {183, "CharFromPos"},    {205, "DisplayError"}, {211, "DebugState"},
   };
   for (const auto& entry : table) {
-    EXPECT_EQ(GetProcAddress(engine, MAKEINTRESOURCEA(entry.ordinal)), GetProcAddress(engine, MAKEINTRESOURCEA(entry.ordinal)));
-    EXPECT_NE(GetProcAddress(engine, MAKEINTRESOURCEA(entry.ordinal)), nullptr) << entry.ordinal;
+    const FARPROC byOrdinal = GetProcAddress(engine, MAKEINTRESOURCEA(entry.ordinal));
+    EXPECT_NE(byOrdinal, nullptr) << entry.name;
+    EXPECT_EQ(byOrdinal, GetProcAddress(engine, entry.name)) << entry.name;
   }
-  EXPECT_EQ(GetProcAddress(engine, MAKEINTRESOURCEA(110)), GetProcAddress(engine, "WriteChar"));
-  EXPECT_EQ(GetProcAddress(engine, MAKEINTRESOURCEA(183)), GetProcAddress(engine, "CharFromPos"));
-  EXPECT_EQ(GetProcAddress(engine, MAKEINTRESOURCEA(205)), GetProcAddress(engine, "DisplayError"));
 }
 
 TEST_F(TypingTest, OwnerServicesGoThroughTheRegisteredMessage) {

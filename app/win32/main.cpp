@@ -1,6 +1,7 @@
 // OSK32's entry: start-up in order, the message loop, and the engine's termination after it.
 #include <windows.h>
 
+#include "app/advanced_settings.h"
 #include "app/command_line.h"
 #include "app/win32/alerts.h"
 #include "app/win32/document_window.h"
@@ -101,6 +102,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLineText, int sho
     DestroyWindow(frame);
   } else {
     state.engineInitialised = true;
+    // The settings file is not read yet: the engine gets the [Advanced] defaults.
+    const EcdSystemOptions options = osk::app::systemOptions(osk::app::AdvancedSettings{});
+    ECD_fvSetSystemOptions(&options);
     if (!commandLine.empty()) openCommandLineFiles(line);
   }
 

@@ -36,8 +36,9 @@ inline unsigned CountBits16(unsigned mask) {
   return (x + (x >> 8)) & 0x1Fu;
 }
 
-// FindEitherPair (kPairs) or FindEitherByte of `a0` and `b0` (the second bytes unused), that also adds to *count
-// the bytes equal to `counted` before the hit, or in the whole range when there is none: one pass over the text
+// The first place in [p, end) where the two bytes `a0 a1` or `b0 b1` start, both inside the range (kPairs), or
+// else the first byte equal to `a0` or `b0` (the second bytes unused); null when there is none. Adds to *count the
+// bytes equal to `counted` before that place, or in the whole range when there is none: one pass over the text
 // finds the next line of interest and its number.
 template <bool kPairs>
 inline const char* FindCounting(const char* p, const char* end, char a0, char a1, char b0, char b1, char counted,

@@ -86,9 +86,8 @@ class EditorView {
   bool italic_ = false;
 };
 
-// What a run of cells of a text line is painted with. Syntax colours come in as a further role when the line's
-// colouring is known; until then unselected text on an unmarked line is normal.
-// kSyntax: in the syntax colour `colour` (an index into the syntax colour table).
+// What a run of cells of a text line is painted with. kSyntax: unselected text on an unmarked line in the syntax
+// colour `colour` (an index into the syntax colour table), while colouring is on.
 enum class PaintRole { kNormal, kSelected, kBookmark, kSyntax };
 
 struct PaintSegment {

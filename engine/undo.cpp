@@ -436,8 +436,7 @@ Status UndoHistory::swapRun(int32_t first, int32_t count, int32_t areaFirst) {
 
 void UndoHistory::inserted(int32_t first, int32_t count) {
   // Lines back from the undo area carry the bits of the text they were removed from, which may be stale.
-  LineProperties& props = store_->properties();
-  for (int32_t line = first; line < first + count; ++line) props.clear(line, kTextDerivedBits);
+  store_->properties().clearBits(first, first + count - 1, kTextDerivedBits);
   listener_.textWritten(first, count, true);
 }
 

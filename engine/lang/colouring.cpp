@@ -303,10 +303,8 @@ void RecomputeBlockBits(LineStore& store, const DecodedDefinition* d) {
   }
   LineProperties& props = store.properties();
   if (props.replaceBits(1, std::max(store.lineCount(), 1), kBlockBits, std::move(fresh))) return;
-  // No room for a second table: line by line, in place.
-  for (const LineProperties::Pair& p : std::vector<LineProperties::Pair>(props.pairs())) {
-    if (p.bits & kBlockBits) props.clear(p.line, kBlockBits);
-  }
+  // No room for a second table: cleared in place, then set line by line.
+  props.clearBits(1, std::max(store.lineCount(), 1), kBlockBits);
   for (const LineProperties::Pair& p : fresh) props.set(p.line, p.bits);
 }
 

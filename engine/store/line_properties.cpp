@@ -111,6 +111,18 @@ bool LineProperties::replaceBits(int32_t first, int32_t last, uint32_t mask, std
   return true;
 }
 
+void LineProperties::clearBits(int32_t first, int32_t last, uint32_t mask) {
+  if (last < first) return;
+  const auto from = lowerBound(first);
+  const auto to = lowerBound(last + 1);
+  auto kept = from;
+  for (auto it = from; it != to; ++it) {
+    const uint32_t bits = it->bits & ~mask;
+    if (bits != 0) *kept++ = {it->line, bits};
+  }
+  pairs_.erase(kept, to);
+}
+
 void LineProperties::linesInserted(int32_t after, int32_t count) {
   for (auto it = lowerBound(after + 1); it != pairs_.end(); ++it) it->line += count;
 }

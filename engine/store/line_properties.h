@@ -36,6 +36,10 @@ class LineProperties {
   // `fresh` is taken (when the table holds nothing else it becomes the table), and left as it was on failure.
   bool replaceBits(int32_t first, int32_t last, uint32_t mask, std::vector<Pair>&& fresh);
 
+  // Clears the bits under `mask` of lines `first` to `last` in place; pairs left without bits go. One pass over
+  // the range and the pairs after it; never fails.
+  void clearBits(int32_t first, int32_t last, uint32_t mask);
+
   // Lines were inserted after line `after`: later pairs move down by `count`.
   void linesInserted(int32_t after, int32_t count);
   // Lines `first` to `first + count - 1` were deleted: their pairs go, later pairs move up.

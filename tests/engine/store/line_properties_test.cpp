@@ -57,6 +57,26 @@ TEST(LineProperties, ReplacingBitsOfARangeKeepsOtherBitsAndLines) {
   EXPECT_EQ(q.size(), 0u);
 }
 
+TEST(LineProperties, ClearingBitsOfARangeKeepsOtherBitsAndLines) {
+  LineProperties p;
+  p.set(1, 0x8000);       // before the range
+  p.set(2, 0x4000);       // goes
+  p.set(3, 0x4001);       // keeps its bookmark
+  p.set(5, 0xC000);       // goes
+  p.set(7, 0x8000);       // after the range
+  p.clearBits(2, 6, 0xC000);
+  const std::vector<LineProperties::Pair> want = {{1, 0x8000}, {3, 0x1}, {7, 0x8000}};
+  ASSERT_EQ(p.size(), want.size());
+  for (size_t i = 0; i < want.size(); ++i) {
+    EXPECT_EQ(p.pairs()[i].line, want[i].line);
+    EXPECT_EQ(p.pairs()[i].bits, want[i].bits);
+  }
+  p.clearBits(5, 4, 0xFFFFFFFFu);   // an empty range changes nothing
+  EXPECT_EQ(p.size(), 3u);
+  p.clearBits(1, 100, 0xFFFFFFFFu);
+  EXPECT_EQ(p.size(), 0u);
+}
+
 TEST(LineProperties, TruncateDropsPairsBeyondTheText) {
   LineProperties p;
   p.set(1, 1);

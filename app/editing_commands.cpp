@@ -291,6 +291,20 @@ void reflowIfWrapping() {
   if (GetWordWrap()) Reflow("Reflowing (Esc to abort)");
 }
 
+bool typeCharacter(int32_t character, bool& handled) {
+  const int32_t c = character & 0xFF;
+  handled = c >= 32 || c == '\t' || c == 12;
+  if (!handled || !haveTarget()) return true;
+  bool typed = false;
+  {
+    UndoStep step;
+    if (QueryMark()) deleteMarkedText();
+    typed = WriteChar(c) != 0;
+    ScrollToView();
+  }
+  return typed;
+}
+
 bool newLine(const EditingOptions& options) {
   if (!haveTarget()) return false;
   bool done = false;

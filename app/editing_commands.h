@@ -41,6 +41,11 @@ bool deleteCaretLine();
 bool deleteToEndOfLine();
 bool deleteWord(bool left, const WordPattern& words);
 
+// Types a character at the caret as the keyboard does: a printable character, a tab or a form feed replaces the
+// mark (one undo step with the deletion) and is written; false when the engine refused it. Other control
+// characters are not typed: `handled` is then false and the engine does with them what it does.
+bool typeCharacter(int32_t character, bool& handled);
+
 // Deletes the marked text of the current target and clears the mark; the caret goes to where the text began.
 // The caller owns the undo step. False without a mark.
 bool deleteMarkedText();

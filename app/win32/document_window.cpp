@@ -1,17 +1,22 @@
 #include "app/win32/document_window.h"
 
+#include <commdlg.h>
+
+#include <cstdio>
+
+#include "app/bounded_text.h"
 #include "app/win32/alerts.h"
+#include "app/win32/dispatch.h"
+#include "app/win32/settings_win32.h"
 #include "app/win32/shell.h"
+#include "app/win32/status_bar.h"
 #include "engine/ecd_api.h"
+#include "engine/edit_api.h"
 
 namespace osk::app {
 namespace {
 
-constexpr int32_t kUndoCapacity = 500;
-constexpr int32_t kTabLength = 8;
 constexpr int kMinimumTrackSize = 100;
-
-HWND editorOf(HWND document) { return GetDlgItem(document, kEditorId); }
 
 std::string fullPath(const std::string& name) {
   char full[MAX_PATH + 1];
@@ -33,26 +38,26 @@ std::string bufferFileName(HWND editor) {
   return name;
 }
 
+// The displayed name: the file name, or "Untitled: n" for a buffer without one.
+std::string displayedName(HWND editor) {
+  char name[MAX_PATH + 1] = {};
+  OskWindow previous = GetCurEdWindow();
+  SetCurEdWindow(editor);
+  GetFileName(name);
+  SetCurEdWindow(previous);
+  return name;
+}
+
 HWND documentShowing(const std::string& name) {
-  for (HWND child = GetWindow(shell().mdiClient, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    char className[16] = {};
-    GetClassNameA(child, className, sizeof className);
-    if (lstrcmpA(className, kDocumentClass) != 0) continue;
-    HWND editor = editorOf(child);
-    if (editor != nullptr && lstrcmpiA(bufferFileName(editor).c_str(), name.c_str()) == 0) return child;
+  for (HWND document : documentWindows()) {
+    HWND editor = editorOfDocument(document);
+    if (editor != nullptr && lstrcmpiA(bufferFileName(editor).c_str(), name.c_str()) == 0) return document;
   }
   return nullptr;
 }
 
-void setTitle(HWND document, HWND editor, const std::string& fallbackName) {
-  std::string title = bufferFileName(editor);
-  if (title.empty()) title = fallbackName;
-  if (SendMessageA(editor, ECD_IS_READ_ONLY, 0, 0) == 0) title += " (read-only)";
-  SetWindowTextA(document, title.c_str());
-}
-
 void layOut(HWND document) {
-  HWND editor = editorOf(document);
+  HWND editor = editorOfDocument(document);
   if (editor == nullptr) return;
   RECT client;
   GetClientRect(document, &client);
@@ -71,9 +76,12 @@ LRESULT CALLBACK MDIChildWndProc(HWND document, UINT message, WPARAM wParam, LPA
       break;
     case WM_SETFOCUS: {
       const LRESULT result = DefMDIChildProcA(document, message, wParam, lParam);
-      if (HWND editor = editorOf(document)) SetFocus(editor);
+      if (HWND editor = editorOfDocument(document)) SetFocus(editor);
       return result;
     }
+    case WM_MDIACTIVATE:
+      if (reinterpret_cast<HWND>(lParam) == document) PostMessageA(shell().frame, kMsgRelayToActive, 0, 0);
+      break;
     case WM_GETMINMAXINFO: {
       const LRESULT result = DefMDIChildProcA(document, message, wParam, lParam);
       auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
@@ -81,8 +89,15 @@ LRESULT CALLBACK MDIChildWndProc(HWND document, UINT message, WPARAM wParam, LPA
       limits->ptMinTrackSize.y = kMinimumTrackSize;
       return result;
     }
+    case WM_CLOSE:
+      // Closing one document asks about its changes first.
+      if (!saveDocument(document, SaveRequest{.askFirst = true})) return 0;
+      SendMessageA(shell().frame, kMsgUpdateHistory, reinterpret_cast<WPARAM>(document), 0);
+      SendMessageA(shell().mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(document), 0);
+      return 0;
     case WM_DESTROY:
-      if (HWND editor = editorOf(document)) closeBufferOf(editor);
+      if (HWND editor = editorOfDocument(document)) closeBufferOf(editor);
+      PostMessageA(shell().frame, kMsgRelayToActive, 0, 0);
       break;
     default:
       break;
@@ -101,6 +116,97 @@ class WaitCursor {
   HCURSOR previous_;
 };
 
+void applyPerFile(HWND editor, const PerFileSettings& p) {
+  SendMessageA(editor, ECD_SET_TABS_AS_SPACES, p.tabsAsSpaces, 0);
+  SendMessageA(editor, ECD_SET_AUTO_MARGIN, p.autoMargin, 0);
+  SendMessageA(editor, ECD_SET_RIGHT_MARGIN, p.rightMargin, 0);
+  SendMessageA(editor, ECD_SET_LEFT_MARGIN, p.leftMargin, 0);
+  SendMessageA(editor, ECD_SET_FIRST_OFFSET, p.indent, 0);
+  SendMessageA(editor, ECD_SET_WORD_WRAP, p.wordWrap, 0);
+  SendMessageA(editor, ECD_SET_SYNC, p.syncPanes, 0);
+}
+
+HWND makeEditor() {
+  HWND editor = CreateWindowExA(0, ECD_WINDOW_CLASS, "", WS_CHILD | WS_HSCROLL | WS_VSCROLL | WS_CLIPSIBLINGS, 0, 0,
+                                0, 0, shell().frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditorId)),
+                                shell().instance, nullptr);
+  if (editor == nullptr) showEngineError(shell().frame, ECD_ERR_RESOURCE);
+  return editor;
+}
+
+// Puts a filled editor into a new document window; false (the editor and its buffer gone) when none can be made.
+bool adoptEditor(HWND editor, const std::string& title, const PerFileSettings& perFile) {
+  Shell& state = shell();
+  BOOL activeMaximised = FALSE;
+  HWND active = reinterpret_cast<HWND>(
+      SendMessageA(state.mdiClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&activeMaximised)));
+  const bool maximised = active != nullptr ? activeMaximised != FALSE : settings().bufferState != 0;
+  MDICREATESTRUCTA create{};
+  create.szClass = kDocumentClass;
+  create.szTitle = title.c_str();
+  create.hOwner = state.instance;
+  create.x = create.y = create.cx = create.cy = CW_USEDEFAULT;
+  create.style = WS_CHILD | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE | (maximised ? WS_MAXIMIZE : 0);
+  HWND document =
+      reinterpret_cast<HWND>(SendMessageA(state.mdiClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+  if (document == nullptr) {
+    closeBufferOf(editor);
+    DestroyWindow(editor);
+    return false;
+  }
+  if (state.banner != nullptr) {
+    DestroyWindow(state.banner);
+    state.banner = nullptr;
+  }
+  SetParent(editor, document);
+  applyPerFile(editor, perFile);
+  if (state.editorFont != nullptr) SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(state.editorFont), TRUE);
+  layOut(document);
+  ShowWindow(editor, SW_SHOW);
+  SetFocus(editor);
+  refreshTitle(document);
+  refreshConditions();
+  refreshCheckMarks();
+  return true;
+}
+
+int32_t openFlags(bool readOnly, bool read) {
+  const ShellSettings& s = settings();
+  return (read ? ECD_OPEN_READ : 0) | (s.horzScroll ? ECD_OPEN_HSCROLL : 0) | (s.vertScroll ? ECD_OPEN_VSCROLL : 0) |
+         ECD_OPEN_FLAG6 | (readOnly ? ECD_OPEN_READ_ONLY : 0);
+}
+
+bool fileExists(const std::string& name) { return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool fileIsReadOnly(const std::string& name) {
+  const DWORD attributes = GetFileAttributesA(name.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  if (attributes & FILE_ATTRIBUTE_READONLY) return true;
+  HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_ACCESS_DENIED;
+  CloseHandle(file);
+  return false;
+}
+
+bool askSaveAsName(HWND document, std::string& name) {
+  char file[MAX_PATH + 1] = {};
+  lstrcpynA(file, documentFileName(document).c_str(), sizeof file);
+  const std::string filters = filterBlock(settings().filters);
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = shell().frame;
+  dialog.lpstrFilter = filters.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = sizeof file;
+  dialog.lpstrTitle = "Save As";
+  dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER;
+  if (!GetSaveFileNameA(&dialog)) return false;
+  name = file;
+  return true;
+}
+
 }  // namespace
 
 bool registerDocumentClass(HINSTANCE instance) {
@@ -118,7 +224,57 @@ bool registerDocumentClass(HINSTANCE instance) {
   return RegisterClassExA(&documentClass) != 0;
 }
 
-bool openDocument(const std::string& requestedName, bool readOnly) {
+bool isDocumentWindow(HWND window) {
+  if (window == nullptr) return false;
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof name);
+  return lstrcmpA(name, kDocumentClass) == 0;
+}
+
+HWND editorOfDocument(HWND document) { return document != nullptr ? GetDlgItem(document, kEditorId) : nullptr; }
+
+std::vector<HWND> documentWindows() {
+  std::vector<HWND> documents;
+  if (shell().mdiClient == nullptr) return documents;
+  for (HWND child = GetWindow(shell().mdiClient, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (isDocumentWindow(child)) documents.push_back(child);
+  }
+  return documents;
+}
+
+bool isSplit(HWND document) { return splitKind(document) != 0; }
+
+int splitKind(HWND) { return 0; }
+
+std::string documentFileName(HWND document) {
+  HWND editor = editorOfDocument(document);
+  return editor != nullptr ? bufferFileName(editor) : std::string();
+}
+
+void refreshTitle(HWND document) {
+  HWND editor = editorOfDocument(document);
+  if (editor == nullptr) return;
+  std::string title = (SendMessageA(editor, ECD_IS_MODIFIED, 0, 0) > 0 ? "*" : " ") + displayedName(editor);
+  if (SendMessageA(editor, ECD_IS_READ_ONLY, 0, 0) > 0) title += " (read-only)";
+  SetWindowTextA(document, title.c_str());
+}
+
+PerFileSettings perFileSettingsOf(HWND document) {
+  PerFileSettings p;
+  HWND editor = editorOfDocument(document);
+  if (editor == nullptr) return settings().defaults;
+  p.tabsAsSpaces = SendMessageA(editor, ECD_IS_TABS_AS_SPACES, 0, 0) > 0;
+  p.tabLength = static_cast<int32_t>(SendMessageA(editor, ECD_GET_TAB_LENGTH, 0, 0));
+  p.indent = static_cast<int32_t>(SendMessageA(editor, ECD_GET_FIRST_OFFSET, 0, 0));
+  p.leftMargin = static_cast<int32_t>(SendMessageA(editor, ECD_GET_LEFT_MARGIN, 0, 0));
+  p.rightMargin = static_cast<int32_t>(SendMessageA(editor, ECD_GET_RIGHT_MARGIN, 0, 0));
+  p.autoMargin = SendMessageA(editor, ECD_IS_AUTO_MARGIN, 0, 0) > 0;
+  p.syncPanes = SendMessageA(editor, ECD_GET_SYNC, 0, 0) > 0;
+  p.wordWrap = SendMessageA(editor, ECD_IS_WORD_WRAP, 0, 0) > 0;
+  return p;
+}
+
+bool openDocument(const std::string& requestedName, bool readOnly, const PerFileSettings* perFile) {
   Shell& state = shell();
   const std::string name = fullPath(requestedName);
 
@@ -133,22 +289,18 @@ bool openDocument(const std::string& requestedName, bool readOnly) {
 
   SetActiveWindow(state.frame);
   WaitCursor wait;
+  const PerFileSettings settingsForFile = perFile != nullptr ? *perFile : settings().defaults;
 
   // The editor is made and filled before its document window, so a file the engine refuses leaves no empty
   // window behind.
-  HWND editor = CreateWindowExA(0, ECD_WINDOW_CLASS, "", WS_CHILD | WS_HSCROLL | WS_VSCROLL | WS_CLIPSIBLINGS, 0, 0,
-                                0, 0, state.frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditorId)),
-                                state.instance, nullptr);
-  if (editor == nullptr) {
-    showEngineError(state.frame, ECD_ERR_RESOURCE);
-    return false;
-  }
+  HWND editor = makeEditor();
+  if (editor == nullptr) return false;
   const std::string caption = "Reading (Esc to Abort) " + name;
   EcdOpenRecord open{};
   open.fileName = name.c_str();
-  open.undoCapacity = kUndoCapacity;
-  open.tabLength = kTabLength;
-  open.flags = ECD_OPEN_READ | ECD_OPEN_HSCROLL | ECD_OPEN_VSCROLL | ECD_OPEN_FLAG6 | (readOnly ? ECD_OPEN_READ_ONLY : 0);
+  open.undoCapacity = settings().undos;
+  open.tabLength = settingsForFile.tabLength;
+  open.flags = openFlags(readOnly, true) | (settingsForFile.tabsAsSpaces ? ECD_OPEN_TABS_AS_SPACES : 0);
   open.caption = caption.c_str();
   const LRESULT code = SendMessageA(editor, ECD_OPEN_BUFFER, 0, reinterpret_cast<LPARAM>(&open));
   if (code != 0) {
@@ -157,29 +309,113 @@ bool openDocument(const std::string& requestedName, bool readOnly) {
     showStop(state.frame, "Error opening " + name + " .");
     return false;
   }
-
-  BOOL activeMaximised = FALSE;
-  SendMessageA(state.mdiClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&activeMaximised));
-  MDICREATESTRUCTA create{};
-  create.szClass = kDocumentClass;
-  create.szTitle = name.c_str();
-  create.hOwner = state.instance;
-  create.x = create.y = create.cx = create.cy = CW_USEDEFAULT;
-  create.style = WS_CHILD | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE | (activeMaximised ? WS_MAXIMIZE : 0);
-  HWND document = reinterpret_cast<HWND>(SendMessageA(state.mdiClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
-  if (document == nullptr) {
-    closeBufferOf(editor);
-    DestroyWindow(editor);
+  if (!adoptEditor(editor, name, settingsForFile)) {
     showStop(state.frame, "Error opening " + name + " .");
     return false;
   }
-
-  SetParent(editor, document);
-  layOut(document);
-  ShowWindow(editor, SW_SHOW);
-  SetFocus(editor);
-  setTitle(document, editor, name);
+  settings().history.push(FileHistoryRecord{name, readOnly, 0, settingsForFile});
   return true;
+}
+
+bool newDocument() {
+  HWND editor = makeEditor();
+  if (editor == nullptr) return false;
+  const PerFileSettings& defaults = settings().defaults;
+  EcdOpenRecord open{};
+  open.undoCapacity = settings().undos;
+  open.tabLength = defaults.tabLength;
+  open.flags = openFlags(false, false) | (defaults.tabsAsSpaces ? ECD_OPEN_TABS_AS_SPACES : 0) |
+               (settings().newFilesForUnix ? ECD_OPEN_UNIX : 0);
+  const LRESULT code = SendMessageA(editor, ECD_OPEN_BUFFER, 0, reinterpret_cast<LPARAM>(&open));
+  if (code != 0) {
+    DestroyWindow(editor);
+    showEngineError(shell().frame, static_cast<int32_t>(code));
+    return false;
+  }
+  return adoptEditor(editor, "Untitled", defaults);
+}
+
+int askSaveChanges(HWND document) {
+  // The title without its first character, the modified marker.
+  char title[MAX_PATH + 32] = {};
+  GetWindowTextA(document, title, sizeof title);
+  const std::string question = fillMessage("Save changes to file %s ?", title[0] != 0 ? title + 1 : title, 1024);
+  MessageBeep(MB_ICONQUESTION);
+  return MessageBoxA(shell().frame, question.c_str(), "OSK", MB_YESNOCANCEL | MB_ICONQUESTION);
+}
+
+bool saveDocument(HWND document, const SaveRequest& request) {
+  HWND editor = editorOfDocument(document);
+  if (editor == nullptr) return true;
+  const bool modified = SendMessageA(editor, ECD_IS_MODIFIED, 0, 0) > 0;
+  if (!request.evenIfUnmodified && !modified && !request.saveAs) return true;
+  if (request.askFirst) {
+    const int answer = askSaveChanges(document);
+    if (answer == IDCANCEL) return false;
+    if (answer == IDNO) return true;
+  }
+  std::string name = bufferFileName(editor);
+  bool renamed = false;
+  if (name.empty() || request.saveAs) {
+    std::string chosen;
+    if (!askSaveAsName(document, chosen)) return false;
+    if (lstrcmpiA(chosen.c_str(), name.c_str()) != 0) {
+      if (settings().advanced.overwriteWarning && fileExists(chosen)) {
+        const std::string question = "Replace " + chosen + "?";
+        if (MessageBoxA(shell().frame, question.c_str(), "OSK", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return false;
+      }
+      name = chosen;
+      renamed = true;
+    }
+  }
+
+  EcdSaveRecord save{};
+  save.caption = "Saving (Esc to abort)";
+  save.fileName = renamed ? name.c_str() : nullptr;
+  save.mayFinalise = 1;
+  ShowHourGlass(1);
+  const auto result = static_cast<int32_t>(SendMessageA(editor, ECD_SAVE, 0, reinterpret_cast<LPARAM>(&save)));
+  ShowHourGlass(0);
+  if (result == 0) {
+    const auto lines = static_cast<unsigned long>(SendMessageA(editor, ECD_GET_LINE_COUNT, 0, 0));
+    char written[MAX_PATH + 64];
+    std::snprintf(written, sizeof written, "Written %s,  %lu lines", name.c_str(), lines);
+    setStatusMessage(written);
+    const FileHistoryRecord record{name, false, 0, perFileSettingsOf(document)};
+    if (renamed) {
+      settings().history.push(record);
+    } else {
+      settings().history.refresh(record);
+    }
+    refreshTitle(document);
+    return true;
+  }
+  if (request.quiet) return false;
+  if (result == ECD_ERR_ALREADY_LOADED) {
+    showStop(shell().frame, "Another file with the same name has already been loaded.");
+    return false;
+  }
+  if (result == ECD_ERR_SAVE_ABORTED) {
+    showStop(shell().frame, "Save has been aborted. The file on disk is incomplete.");
+    return false;
+  }
+  if (fileExists(name) && fileIsReadOnly(name)) {
+    showStop(shell().frame,
+             "Error: File is read-only, save the changes to a different file or close the file and discard the "
+             "changes.");
+  } else {
+    showStop(shell().frame, "Error saving file.");
+  }
+  setStatusMessage("");
+  return false;
+}
+
+void applyEditorFont() {
+  for (HWND document : documentWindows()) {
+    if (HWND editor = editorOfDocument(document)) {
+      SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(shell().editorFont), TRUE);
+    }
+  }
 }
 
 }  // namespace osk::app

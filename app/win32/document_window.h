@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "app/per_file_settings.h"
 
 namespace osk::app {
 
@@ -13,9 +16,39 @@ inline constexpr int kEditorId = 1;
 
 bool registerDocumentClass(HINSTANCE instance);
 
+bool isDocumentWindow(HWND window);
+HWND editorOfDocument(HWND document);
+// The document windows in MDI order (the active one first).
+std::vector<HWND> documentWindows();
+bool isSplit(HWND document);
+// 0 not split, 1 panes one above the other, 2 side by side.
+int splitKind(HWND document);
+
 // Opens the named file in a new document window, or activates the document window that already shows it (names
 // compare without regard to case, after being made full paths). A file that cannot be read, or that the engine
-// refuses, is reported to the user and gives false; nothing is left behind.
-bool openDocument(const std::string& name, bool readOnly);
+// refuses, is reported to the user and gives false; nothing is left behind. The per-file settings given are used,
+// else the defaults of the settings.
+bool openDocument(const std::string& name, bool readOnly, const PerFileSettings* perFile = nullptr);
+// A new untitled document window.
+bool newDocument();
+
+std::string documentFileName(HWND document);   // empty for an untitled buffer
+void refreshTitle(HWND document);
+// The per-file settings of the document's buffer, as the history and session lines keep them.
+PerFileSettings perFileSettingsOf(HWND document);
+
+// The common save. Answers true when the document may go on (saved, unmodified, or the user said No).
+struct SaveRequest {
+  bool askFirst = false;       // "Save changes to file %s ?"
+  bool saveAs = false;
+  bool evenIfUnmodified = false;
+  bool quiet = false;          // autosave: no messages
+};
+bool saveDocument(HWND document, const SaveRequest& request);
+// "Save changes to file %s ?" with Yes, No and Cancel: IDYES, IDNO or IDCANCEL.
+int askSaveChanges(HWND document);
+
+// Sends the new editor font to every editor of every document window.
+void applyEditorFont();
 
 }  // namespace osk::app

@@ -1,8 +1,6 @@
-// The main frame: an overlapped window of class "OSK32" whose client area is the MDI client that holds the
-// document windows.
-//
-// Private messages served: 1624 brings the frame to the top (a second copy started with the i option sends it);
-// 13025 opens the file named by the global atom in wParam and answers 1 when that failed, 0 when it opened.
+// The main frame "OSK32": the MDI client, the status bar, the bars of the common services, the frame menu built
+// from the configuration, the private messages of the engine, the services and a second copy, the timers, and the
+// shutdown that asks every document first.
 #pragma once
 
 #include <windows.h>
@@ -11,13 +9,18 @@
 
 namespace osk::app {
 
-inline constexpr char kFrameClass[] = "OSK32";
-inline constexpr UINT kMsgBringToTop = 1624;
-inline constexpr UINT kMsgOpenByAtom = 13025;
-
-bool registerFrameClass(HINSTANCE instance);
-
-// Creates the frame and its MDI client (recorded in the shell state); zero when either cannot be made.
+bool registerFrameClasses(HINSTANCE instance);
 HWND createFrame(HINSTANCE instance, const std::string& title);
+
+void layOutFrame();
+// Builds the menu "Default" of the configuration with its dynamic popups and makes it the frame menu.
+bool buildFrameMenu();
+void showStatusBar(bool show);
+// The autosave timer, started or stopped by the settings.
+void restartAutosaveTimer();
+// Makes the banner of bitmap 1005, when the program has one.
+void createBanner();
+// Opens one file as message 13025 does, then refreshes the state.
+bool openNamedFile(const std::string& name);
 
 }  // namespace osk::app

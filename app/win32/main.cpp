@@ -1,15 +1,22 @@
-// OSK32's entry: start-up in order, the message loop, and the engine's termination after it.
+// OSK32's entry: start-up in order, the message loop, and the orderly end after it.
 #include <windows.h>
 
-#include "app/advanced_settings.h"
 #include "app/command_line.h"
 #include "app/win32/alerts.h"
+#include "app/win32/dispatch.h"
 #include "app/win32/document_window.h"
 #include "app/win32/engine_callbacks.h"
 #include "app/win32/frame_window.h"
+#include "app/win32/message_loop.h"
+#include "app/win32/session.h"
+#include "app/win32/settings_win32.h"
 #include "app/win32/shell.h"
+#include "app/win32/status_bar.h"
 #include "engine/ecd_api.h"
-#include "services/win32/ocs_api.h"
+#include "engine/lang/colour_api.h"
+#include "engine/oek_api.h"
+#include "app/win32/ocs_pending.h"
+#include "app/win32/services_bridge.h"
 
 namespace osk::app {
 
@@ -26,16 +33,20 @@ void checkLibraryVersions() {
   if (!OCS_fbCheckVersion(OCS_HANDSHAKE)) showStop(nullptr, "Incorrect version of OSKOCS32.DLL");
 }
 
+std::string fullPath(const std::string& name) {
+  char full[MAX_PATH + 1];
+  const DWORD length = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
+  return (length == 0 || length >= sizeof full) ? name : std::string(full, length);
+}
+
 // Gives each file to a running copy's frame. Names are made full paths first: the other copy has its own current
 // directory. A name that does not fit in a global atom cannot travel and is reported here.
 void handOverFiles(HWND runningFrame, const ScannedCommandLine& line) {
   for (const FileToOpen& file : filesToOpen(line)) {
-    char full[MAX_PATH + 1];
-    const DWORD length = GetFullPathNameA(file.name.c_str(), sizeof full, full, nullptr);
-    const std::string name = (length == 0 || length >= sizeof full) ? file.name : std::string(full, length);
-    const ATOM atom = GlobalAddAtomA(name.c_str());
+    const std::string name = fullPath(file.name);
+    const ATOM atom = name.size() < 255 ? GlobalAddAtomA(name.c_str()) : 0;
     if (atom == 0) {
-      showEngineError(nullptr, ECD_ERR_INVALID_NAME);
+      showStop(nullptr, "Cannot pass " + name + " to the running copy of OSK.");
       continue;
     }
     SendMessageA(runningFrame, kMsgOpenByAtom, atom, 0);
@@ -52,19 +63,45 @@ void handOverToRunningCopy(HWND runningFrame, std::string_view commandLine, cons
   if (!commandLine.empty()) handOverFiles(runningFrame, line);
 }
 
+// Pass 0: the files, each opened as a running copy would be asked to open it; then pass 2 reports a fault.
 void openCommandLineFiles(const ScannedCommandLine& line) {
-  for (const FileToOpen& file : filesToOpen(line)) openDocument(file.name, file.readOnly);
+  for (const FileToOpen& file : filesToOpen(line)) {
+    shell().openReadOnly = file.readOnly;
+    openNamedFile(file.name);
+  }
+  // The read-only choice of the command line ends with it.
+  shell().openReadOnly = false;
   if (!line.valid) showStop(shell().frame, "Invalid option in command line");
 }
 
-int runMessageLoop() {
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (shell().mdiClient != nullptr && TranslateMDISysAccel(shell().mdiClient, &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  return 0;
+std::string programFolder(HINSTANCE instance) {
+  char path[MAX_PATH + 1] = {};
+  const DWORD length = GetModuleFileNameA(instance, path, MAX_PATH);
+  std::string folder(path, length);
+  return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+void createEditorFont() {
+  Shell& s = shell();
+  const FontSettings& font = settings().font;
+  if (font.name.empty()) return;
+  LOGFONTA face{};
+  face.lfHeight = font.height;
+  face.lfWeight = font.weight;
+  face.lfItalic = font.italic ? 1 : 0;
+  face.lfCharSet = DEFAULT_CHARSET;
+  face.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+  lstrcpynA(face.lfFaceName, font.name.c_str(), LF_FACESIZE);
+  s.editorFont = CreateFontIndirectA(&face);
+}
+
+void applyEditingOptions() {
+  Shell& s = shell();
+  const ShellSettings& values = settings();
+  s.editing.vScrollBoost = values.vScrollBoost;
+  s.editing.autoIndentOnNewline = values.advanced.autoIndentOnNewline;
+  s.editing.autoScrollOnNewline = values.advanced.autoScrollOnNewline;
+  if (!values.advanced.wordPattern.empty()) s.words.set(values.advanced.wordPattern);
 }
 
 }  // namespace
@@ -74,13 +111,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLineText, int sho
   using namespace osk::app;
   Shell& state = shell();
   state.instance = instance;
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  state.newShell = !GetVersionExA(&version) || version.dwMajorVersion > 3;
+#pragma GCC diagnostic pop
 
   checkLibraryVersions();
 
   const std::string_view commandLine = commandLineText != nullptr ? commandLineText : "";
   const ScannedCommandLine line = scanCommandLine(commandLine);
   const StartupOptions options = startupOptions(line);
+  state.settingsPath = settingsFilePath(options.settingsFile);
   if (!options.frameTitle.empty()) state.frameTitle = options.frameTitle;
+  state.singleInstance = options.singleInstance;
   if (options.singleInstance) {
     if (HWND running = FindWindowA(kFrameClass, nullptr)) {
       handOverToRunningCopy(running, commandLine, line);
@@ -89,11 +134,31 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLineText, int sho
   }
 
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  if (!registerFrameClass(instance) || !registerDocumentClass(instance)) return 0;
+  if (!registerFrameClasses(instance) || !registerDocumentClass(instance) || !registerStatusBarClass(instance) ||
+      !registerGaugeClass(instance)) {
+    return 0;
+  }
+  readSettings();
+  state.ownerMessage = RegisterWindowMessageA("EditorOwnerMessage");
+  if (state.ownerMessage == 0) return 0;
+
   HWND frame = createFrame(instance, state.frameTitle);
-  if (frame == nullptr) return 0;
-  ShowWindow(frame, showCommand);
+  if (frame == nullptr) {
+    endServices();
+    return 0;
+  }
+  OEK_fvSetHelpHook(frame, instance);
+  createBanner();
+  const bool startupMacroSet = !startupMacro().empty();
+  if (!startupMacroSet) {
+    const bool minimised = showCommand == SW_MINIMIZE || showCommand == SW_SHOWMINIMIZED ||
+                           showCommand == SW_SHOWMINNOACTIVE;
+    ShowWindow(frame, settings().maximised && !minimised ? SW_SHOWMAXIMIZED : showCommand);
+  } else {
+    ShowWindow(frame, settings().maximised ? SW_SHOWMAXIMIZED : SW_SHOW);
+  }
   UpdateWindow(frame);
+  state.helpPath = programFolder(instance) + "Osk32.hlp";
 
   // The engine is initialised only now because the frame is its owner window.
   const int32_t code = ECD_flInitialise(frame, fbEdEventHandler, OskInitGauge, OskUpdateGauge, OskDestroyGauge);
@@ -101,14 +166,28 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLineText, int sho
     showEngineError(frame, code);
     DestroyWindow(frame);
   } else {
+    const EcdSystemOptions systemOptionWords = systemOptions(settings().advanced);
+    ECD_fvSetSystemOptions(&systemOptionWords);
+    state.lineClipboardFormat = RegisterClipboardFormatA("EdLineClipboardFormat");
+    state.columnClipboardFormat = RegisterClipboardFormatA("EdColClipboardFormat");
+    applyEditingOptions();
+    createEditorFont();
+    if (HPALETTE palette = createDisplayPalette()) {
+      state.palette = palette;
+      ECD_fhSetPalette(palette);
+    }
+    applySavedColours();
     state.engineInitialised = true;
-    // The settings file is not read yet: the engine gets the [Advanced] defaults.
-    const EcdSystemOptions options = osk::app::systemOptions(osk::app::AdvancedSettings{});
-    ECD_fvSetSystemOptions(&options);
     if (!commandLine.empty()) openCommandLineFiles(line);
+    if (startupMacroSet && OEK_fbLoadMacro(startupMacro().c_str())) OEK_fbPlayCurrMacro(frame);
+    state.commonDialogHelp = RegisterWindowMessageA("commdlg_help");
+    refreshConditions();
+    refreshCheckMarks();
   }
 
   const int exitCode = runMessageLoop();
+  OEK_fvSetHelpHook(nullptr, nullptr);
   if (state.engineInitialised) ECD_flTerminate();
+  endServices();
   return exitCode;
 }

@@ -1,0 +1,97 @@
+#include "app/win32/services_bridge.h"
+
+#include <cstring>
+
+#include "app/win32/alerts.h"
+#include "app/win32/document_window.h"
+#include "app/win32/frame_window.h"
+#include "app/win32/ocs_pending.h"
+#include "app/win32/shell.h"
+#include "engine/oek_api.h"
+
+namespace osk::app {
+namespace {
+
+SpecialPopupRecord& table() {
+  static SpecialPopupRecord entries{};
+  return entries;
+}
+
+std::string& toolBarName() {
+  static std::string name;
+  return name;
+}
+
+}  // namespace
+
+void resetSpecialPopups() {
+  table() = SpecialPopupRecord{{{1, 0}, {2, 0}, {4, 0}, {8, 0}, {0, 0}}};
+}
+
+void* specialPopupTable() { return table().data(); }
+
+std::array<SpecialPopupView, 4> specialPopups() {
+  std::array<SpecialPopupView, 4> views{};
+  for (size_t i = 0; i < views.size(); ++i) {
+    views[i] = {table()[i].options, reinterpret_cast<HMENU>(static_cast<uintptr_t>(table()[i].menuHandle))};
+  }
+  return views;
+}
+
+bool specialPopupWants(uint16_t options) {
+  for (const SpecialPopupView& view : specialPopups()) {
+    if ((view.options & options) && view.menu != nullptr) return true;
+  }
+  return false;
+}
+
+SpecialPopupRecord saveSpecialPopups() { return table(); }
+void restoreSpecialPopups(const SpecialPopupRecord& record) { table() = record; }
+
+// No extension library is loaded by this build, so none knows a command.
+bool runExtensionCommand(const std::string&, const char*) { return false; }
+
+void refreshOpenBarCheckMarks() {}
+void fillOpenBarGotoMenu(HMENU, UINT) {}
+void goToOpenBarList(int32_t) {}
+void openBarRefresh() {}
+
+decltype(OcsCommandDetails::enablingTest) previewEnablingTest(std::string_view) { return nullptr; }
+
+void toolBarUnderMouse(const char* name) {
+  toolBarName() = name != nullptr ? name : "";
+  Shell& s = shell();
+  if (s.services == nullptr) return;
+  const char* bar = toolBarName().c_str();
+  checkCommand("TBLargeToggle", OCS_GetToolBarProp(s.services, bar, 1) != 0);
+  checkCommand("TBWrapToggle", OCS_GetToolBarProp(s.services, bar, 2) != 0);
+  checkCommand("TBTipsToggle", OCS_GetToolBarProp(s.services, bar, 3) != 0);
+  checkCommand("StatusBarToggle", s.statusBar != nullptr && IsWindowVisible(s.statusBar));
+}
+
+const std::string& toolBarUnderMouseName() { return toolBarName(); }
+
+HPALETTE createDisplayPalette() { return nullptr; }
+
+void registerServiceDialogCommands(HandlerTable&) {}
+
+void freeClipBuffers() {}
+
+void blinkRecordMark() {
+  if (shell().engineInitialised && OEK_fbIsRecording()) {
+    static bool on = false;
+    on = !on;
+    checkCommand("KeyMacroRecord", on);
+    return;
+  }
+  KillTimer(shell().frame, kBlinkTimer);
+  checkCommand("KeyMacroRecord", false);
+}
+
+void abortRepeatPlay() {}
+void macroNotification(WPARAM, LPARAM) { refreshConditions(); }
+void playMacroFromMenu(UINT) { beep(); }
+void fillMacroFilePopup(HMENU) {}
+void showWindowList() { SendMessageA(shell().mdiClient, WM_MDIREFRESHMENU, 0, 0); }
+
+}  // namespace osk::app

@@ -1,0 +1,71 @@
+// The program's side of the parts of the common services that the frame works with: the special popups of the
+// menus, extension commands, the Open Bar, the tool bar under the mouse, the display palette, and the services'
+// dialogs that commands open.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/win32/dispatch.h"
+#include "services/ocs_config_api.h"
+
+namespace osk::app {
+
+// One entry of the special-list table the menu builders fill: the option bits it takes and the popup they put
+// there (a 32-bit handle, as menu handles are). The table ends with an entry whose bits are 0.
+#pragma pack(push, 2)
+struct SpecialPopup {
+  uint16_t options;
+  uint32_t menuHandle;
+};
+#pragma pack(pop)
+static_assert(sizeof(SpecialPopup) == 6);
+using SpecialPopupRecord = std::array<SpecialPopup, 5>;
+
+// The four entries (window list, macro files, last four files, extension commands) with their popups as filled.
+struct SpecialPopupView {
+  uint16_t options;
+  HMENU menu;
+};
+std::array<SpecialPopupView, 4> specialPopups();
+void resetSpecialPopups();
+void* specialPopupTable();
+// Whether the last menu built asked for these options.
+bool specialPopupWants(uint16_t options);
+SpecialPopupRecord saveSpecialPopups();
+void restoreSpecialPopups(const SpecialPopupRecord& record);
+
+// Replaces FileHistory and OBGotoList items by their popups (a TrackMenu menu: the popups are not remembered).
+void expandMenuItems(HMENU menu);
+
+// True when an extension library ran the command.
+bool runExtensionCommand(const std::string& name, const char* parameter);
+void refreshOpenBarCheckMarks();
+void fillOpenBarGotoMenu(HMENU popup, UINT firstId);
+void goToOpenBarList(int32_t list);
+void openBarRefresh();
+// The enabling test of a print preview command, or none.
+decltype(OcsCommandDetails::enablingTest) previewEnablingTest(std::string_view name);
+
+// The tool bar the mouse was last over (context 25), for the tool bar commands; its properties set the check marks.
+void toolBarUnderMouse(const char* name);
+const std::string& toolBarUnderMouseName();
+
+HPALETTE createDisplayPalette();
+void registerServiceDialogCommands(HandlerTable& table);
+
+// The clip buffers, the keystroke macro menu and the window list.
+void freeClipBuffers();
+void blinkRecordMark();
+void abortRepeatPlay();
+void macroNotification(WPARAM wParam, LPARAM lParam);
+void playMacroFromMenu(UINT id);
+void fillMacroFilePopup(HMENU popup);
+void showWindowList();
+void openHelp(UINT command, ULONG_PTR data);
+
+}  // namespace osk::app

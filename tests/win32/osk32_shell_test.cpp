@@ -1,0 +1,159 @@
+// The program driven as a user drives it: keys through the keyboard, menu items by their command numbers, the
+// questions it asks answered by their buttons, and what it leaves in files and in its settings file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "driver/osk_driver.h"
+#include "engine/ecd_api.h"
+
+namespace osk::drive {
+namespace {
+
+const CommandNumbers& builtIn() {
+  static const CommandNumbers numbers;
+  return numbers;
+}
+
+int numberOf(const std::string& name, const std::string& parameter = {}) {
+  const int number = builtIn().number(name, parameter);
+  EXPECT_NE(number, 0) << "the built-in configuration has no " << name;
+  return number;
+}
+
+std::string iniValue(const std::string& file, const char* section, const char* key) {
+  char value[1024] = {};
+  GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, file.c_str());
+  return value;
+}
+
+LRESULT ask(HWND editor, UINT message) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(editor, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+  return static_cast<LRESULT>(result);
+}
+
+TEST(OSK32Shell, StartsWithMenusAndStatusBarAndWritesItsSettingsOnExit) {
+  Scratch folder;
+  Program program(folder, "");
+  HWND frame = program.waitForFrame();
+  ASSERT_NE(frame, nullptr);
+  ASSERT_TRUE(waitFor([&] { return GetMenu(frame) != nullptr; }));
+  EXPECT_GE(GetMenuItemCount(GetMenu(frame)), 4);
+  HWND status = program.statusBar();
+  ASSERT_NE(status, nullptr);
+  EXPECT_TRUE(IsWindowVisible(status));
+
+  program.command(numberOf("Exit"));
+  ASSERT_TRUE(program.waitForEnd());
+  EXPECT_EQ(program.exitCode(), 0u);
+  const std::string ini = program.settingsFile();
+  EXPECT_EQ(iniValue(ini, "Flags", "ShowStatBar"), "1");
+  EXPECT_EQ(iniValue(ini, "Flags", "TabLen"), "8");
+  EXPECT_EQ(iniValue(ini, "Config", "ConfigFile"), "");
+  EXPECT_EQ(iniValue(ini, "State", "1"), "");   // no documents: an empty session
+}
+
+TEST(OSK32Shell, KeysTypeAndMoveAndTheSaveKeySaves) {
+  Scratch folder;
+  folder.write("a.txt", "alpha\r\nbeta\r\n");
+  Program program(folder, "a.txt");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  ASSERT_TRUE(program.waitForDocuments(1));
+
+  program.press({{VK_DOWN}, {VK_END}});
+  program.type("!");
+  program.press({{VK_HOME, false, true}});   // Ctrl+Home: the first line
+  program.type("> ");
+  program.press({{VK_RIGHT, true}, {VK_RIGHT, true}});   // Shift+Right twice marks "al"
+  program.type("A");                                      // typing replaces the mark
+  EXPECT_TRUE(waitFor([&] { return program.activeTitle().rfind("*", 0) == 0; })) << program.activeTitle();
+  program.press({{'S', false, true}});                    // Ctrl+S
+  EXPECT_TRUE(waitFor([&] { return folder.read("a.txt") == "> Apha\r\nbeta!\r\n"; })) << folder.read("a.txt");
+  EXPECT_TRUE(waitFor([&] { return program.status().find("Written") == 0; })) << program.status();
+  EXPECT_TRUE(program.close());
+}
+
+TEST(OSK32Shell, ADisabledCommandDoesNotRun) {
+  Scratch folder;
+  folder.write("r.txt", "one\r\ntwo\r\nthree\r\n");
+  Program program(folder, "/r1 r.txt");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  ASSERT_TRUE(program.waitForDocuments(1));
+  HWND editor = program.activeEditor();
+  ASSERT_EQ(ask(editor, ECD_GET_LINE_COUNT), 3);
+  // DeleteLine needs a writable document: in a read-only one its key and its menu number do nothing.
+  program.press({{'D', false, true}});
+  program.command(numberOf("DeleteLine"));
+  EXPECT_EQ(ask(editor, ECD_GET_LINE_COUNT), 3);
+  EXPECT_TRUE(program.close());
+}
+
+TEST(OSK32Shell, ExitAsksAboutChangesAndCancelKeepsEverything) {
+  Scratch folder;
+  folder.write("keep.txt", "text\r\n");
+  Program program(folder, "keep.txt");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  ASSERT_TRUE(program.waitForDocuments(1));
+  program.type("new ");
+
+  // Cancel: the program stays with its document and writes no session.
+  program.command(numberOf("Exit"));
+  HWND box = program.waitForDialog("OSK");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(messageBoxText(box), "Save changes to file " + folder.pathOf("keep.txt") + " ?");
+  ASSERT_TRUE(program.answer(box, IDCANCEL));
+  program.settle();
+  EXPECT_FALSE(program.hasEnded());
+  EXPECT_EQ(program.documents().size(), 1u);
+  EXPECT_EQ(iniValue(program.settingsFile(), "State", "1"), "<missing>");
+
+  // No: the program ends and the file is as it was.
+  program.command(numberOf("Exit"));
+  box = program.waitForDialog("OSK");
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(program.answer(box, IDNO));
+  ASSERT_TRUE(program.waitForEnd());
+  EXPECT_EQ(folder.read("keep.txt"), "text\r\n");
+  EXPECT_EQ(iniValue(program.settingsFile(), "State", "1").find("keep.txt") != std::string::npos, true);
+
+  // Yes: the change is saved on the way out.
+  Program again(folder, "keep.txt");
+  ASSERT_TRUE(again.waitForDocuments(1));
+  again.type("saved ");
+  again.command(numberOf("Exit"));
+  box = again.waitForDialog("OSK");
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(again.answer(box, IDYES));
+  ASSERT_TRUE(again.waitForEnd());
+  EXPECT_EQ(folder.read("keep.txt"), "saved text\r\n");
+}
+
+TEST(OSK32Shell, TheSessionIsWrittenAtExitAndRestoredOnRequest) {
+  Scratch folder;
+  folder.writeLines("one.txt", 20);
+  folder.writeLines("two.txt", 5);
+  {
+    Program program(folder, "one.txt two.txt");
+    ASSERT_TRUE(program.waitForDocuments(2));
+    program.press({{VK_DOWN}, {VK_DOWN}, {VK_RIGHT}});
+    ASSERT_TRUE(program.close());
+  }
+  const std::string ini = folder.pathOf("osk.ini");
+  EXPECT_NE(iniValue(ini, "State", "1").find("one.txt"), std::string::npos);
+  EXPECT_NE(iniValue(ini, "State", "2").find("two.txt"), std::string::npos);
+  EXPECT_EQ(iniValue(ini, "State", "3"), "");
+
+  Program program(folder, "");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  program.command(numberOf("RestoreSession"));
+  ASSERT_TRUE(program.waitForDocuments(2));
+  std::vector<std::string> titles;
+  for (HWND document : program.documents()) titles.push_back(windowText(document));
+  EXPECT_NE(std::find(titles.begin(), titles.end(), " " + folder.pathOf("one.txt")), titles.end());
+  EXPECT_NE(std::find(titles.begin(), titles.end(), " " + folder.pathOf("two.txt")), titles.end());
+  EXPECT_TRUE(program.close());
+}
+
+}  // namespace
+}  // namespace osk::drive

@@ -103,4 +103,18 @@ BarRect floatingFrameRect(const BarRect& current, int32_t clientWidth, int32_t c
   return {left, top, left + w, top + h};
 }
 
+DropTarget dropTarget(const BarRect& client, int32_t x, int32_t y, int32_t margin) {
+  DropTarget t;
+  if (x < client.left || x >= client.right || y < client.top || y >= client.bottom) return t;
+  const int32_t distances[4] = {y - client.top, client.bottom - 1 - y, x - client.left, client.right - 1 - x};
+  int best = 0;
+  for (int i = 1; i < 4; ++i)
+    if (distances[i] < distances[best]) best = i;
+  if (distances[best] > margin) return t;
+  t.floating = false;
+  t.vertical = best >= 2;
+  t.botRight = best == 1 || best == 3;
+  return t;
+}
+
 }  // namespace osk

@@ -84,4 +84,13 @@ struct FrameExtra {
 BarRect floatingFrameRect(const BarRect& current, int32_t clientWidth, int32_t clientHeight, FrameExtra extra,
                           const BarRect& screen);
 
+// Where a bar dragged by the user lands when let go at (x, y): docked at the edge of the frame's client area that
+// the point is nearest to, when it is inside that area and within `margin` of the edge; floating otherwise.
+struct DropTarget {
+  bool floating = true;
+  bool vertical = false;
+  bool botRight = false;
+};
+DropTarget dropTarget(const BarRect& client, int32_t x, int32_t y, int32_t margin);
+
 }  // namespace osk

@@ -246,3 +246,29 @@ TEST(FloatingBars, FrameFitsTheButtonsAndStaysOnTheScreen) {
 
 }  // namespace
 }  // namespace osk
+
+namespace osk {
+namespace {
+
+TEST(DraggedBars, LandOnTheNearestEdgeOrFloat) {
+  const BarRect client{0, 0, 400, 300};
+  const DropTarget top = dropTarget(client, 200, 5, 32);
+  EXPECT_FALSE(top.floating);
+  EXPECT_FALSE(top.vertical);
+  EXPECT_FALSE(top.botRight);
+  const DropTarget bottom = dropTarget(client, 200, 290, 32);
+  EXPECT_FALSE(bottom.vertical);
+  EXPECT_TRUE(bottom.botRight);
+  const DropTarget left = dropTarget(client, 3, 150, 32);
+  EXPECT_TRUE(left.vertical);
+  EXPECT_FALSE(left.botRight);
+  const DropTarget right = dropTarget(client, 399, 150, 32);
+  EXPECT_TRUE(right.vertical);
+  EXPECT_TRUE(right.botRight);
+  EXPECT_TRUE(dropTarget(client, 200, 150, 32).floating);
+  EXPECT_TRUE(dropTarget(client, -5, 150, 32).floating);
+  EXPECT_TRUE(dropTarget(client, 200, 300, 32).floating);
+}
+
+}  // namespace
+}  // namespace osk

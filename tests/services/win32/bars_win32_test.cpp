@@ -514,6 +514,71 @@ TEST_F(Bars, ReloadingTheConfigurationRebuildsTheBarsWhereTheyWere) {
   EXPECT_EQ(OCS_IsMoveableBar(instance_, before), before == after ? 1 : 0);
 }
 
+TEST_F(Bars, DraggingTheBarByItsBorderDocksItAtAnEdgeOrFloatsIt) {
+  HWND tb = bar();
+  ASSERT_NE(tb, nullptr);
+  RECT inside;
+  GetClientRect(tb, &inside);
+  // Grab the bar beyond its last button and let go near the frame's left edge, then in the middle of the frame.
+  const auto drag = [&](HWND w, POINT grab, POINT frameClientDrop) {
+    POINT drop = frameClientDrop;
+    MapWindowPoints(frame_, w, &drop, 1);
+    SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+    SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((grab.x + drop.x) / 2, (grab.y + drop.y) / 2));
+    SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(drop.x, drop.y));
+    SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(drop.x, drop.y));
+    pump();
+  };
+  drag(tb, POINT{inside.right - 5, 12}, POINT{5, 250});
+  tb = bar();
+  ASSERT_NE(tb, nullptr);
+  RECT r = placeOf(tb);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_GT(r.bottom - r.top, r.right - r.left);
+  EXPECT_EQ(g_clientLeft.left, r.right);
+  EXPECT_EQ(g_clientLeft.top, 0);
+  EXPECT_TRUE(g_wmCommands.empty());
+
+  GetClientRect(tb, &inside);
+  drag(tb, POINT{12, inside.bottom - 5}, POINT{400, 250});
+  tb = bar();
+  ASSERT_NE(tb, nullptr);
+  EXPECT_EQ(GetWindowLongA(tb, GWL_STYLE) & WS_CHILD, 0);
+  EXPECT_TRUE(IsWindowVisible(tb));
+  RECT client;
+  GetClientRect(frame_, &client);
+  EXPECT_TRUE(EqualRect(&g_clientLeft, &client));
+  // Floating bars follow the frame's activation and survive a change of system colours.
+  OCS_ActivationChanged(instance_, 0);
+  OCS_ActivationChanged(instance_, 1);
+  OCS_ColourChange(instance_);
+  pump();
+  EXPECT_TRUE(IsWindowVisible(tb));
+  // Closing a floating bar hides it; it stays one of the bars.
+  SendMessageA(tb, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindowVisible(tb));
+  EXPECT_EQ(OCS_IsMoveableBar(instance_, tb), 1);
+}
+
+TEST_F(Bars, HighlightedCommandsAreFramedOnTheirButtons) {
+  HWND tb = bar();
+  ASSERT_NE(tb, nullptr);
+  const COLORREF mark = GetSysColor(COLOR_HIGHLIGHT);
+  const auto pixel = [&] {
+    RedrawWindow(tb, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    HDC dc = GetDC(tb);
+    // The left edge of the frame drawn 2 pixels inside the first button.
+    const COLORREF c = GetPixel(dc, 2 + 2, 12);
+    ReleaseDC(tb, dc);
+    return c;
+  };
+  ASSERT_NE(pixel(), mark);
+  OCS_HilightMacroCommands(instance_, "FileHistory", 1);
+  EXPECT_EQ(pixel(), mark);
+  OCS_HilightMacroCommands(instance_, "FileHistory", 0);
+  EXPECT_NE(pixel(), mark);
+}
+
 // The "View Tool Bars" dialog: answered by a hook that changes what the test asks and presses a button.
 int g_dialogButton = IDOK;
 bool g_dialogSeen = false;

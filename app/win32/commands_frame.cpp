@@ -13,7 +13,7 @@
 #include "app/win32/dispatch.h"
 #include "app/win32/document_window.h"
 #include "app/win32/frame_window.h"
-#include "app/win32/ocs_pending.h"
+#include "services/win32/ocs_bars_api.h"
 #include "app/win32/services_bridge.h"
 #include "app/win32/session.h"
 #include "app/win32/settings_win32.h"

@@ -6,7 +6,7 @@
 #include "app/condition_mask.h"
 #include "app/win32/alerts.h"
 #include "app/win32/document_window.h"
-#include "app/win32/ocs_pending.h"
+#include "services/win32/ocs_bars_api.h"
 #include "app/win32/services_bridge.h"
 #include "app/win32/settings_win32.h"
 #include "app/win32/shell.h"

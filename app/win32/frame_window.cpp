@@ -8,7 +8,7 @@
 #include "app/win32/alerts.h"
 #include "app/win32/dispatch.h"
 #include "app/win32/document_window.h"
-#include "app/win32/ocs_pending.h"
+#include "services/win32/ocs_bars_api.h"
 #include "app/win32/services_bridge.h"
 #include "app/win32/session.h"
 #include "app/win32/settings_win32.h"
@@ -589,7 +589,11 @@ void layOutFrame() {
     client.bottom -= height;
   }
   uint8_t edges = statusShown ? 8 : 0;
-  if (s.services != nullptr) OCS_ResizeControlBars(s.services, &edges, &positions, &client);
+  if (s.services != nullptr) {
+    void* deferred = positions;
+    OCS_ResizeControlBars(s.services, &edges, &deferred, &client);
+    positions = static_cast<HDWP>(deferred);
+  }
   positions = DeferWindowPos(positions, s.mdiClient, nullptr, client.left, client.top, client.right - client.left,
                              client.bottom - client.top, SWP_NOZORDER | SWP_NOACTIVATE);
   if (s.banner != nullptr) ShowWindow(s.banner, SW_HIDE);

@@ -15,7 +15,7 @@
 #include "engine/ecd_api.h"
 #include "engine/lang/colour_api.h"
 #include "engine/oek_api.h"
-#include "app/win32/ocs_pending.h"
+#include "services/win32/ocs_bars_api.h"
 #include "app/win32/services_bridge.h"
 
 namespace osk::app {

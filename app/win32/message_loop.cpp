@@ -2,7 +2,7 @@
 
 #include "app/event_context.h"
 #include "app/win32/dispatch.h"
-#include "app/win32/ocs_pending.h"
+#include "services/win32/ocs_bars_api.h"
 #include "app/win32/services_bridge.h"
 #include "app/win32/shell.h"
 #include "engine/ecd_api.h"

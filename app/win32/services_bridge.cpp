@@ -5,7 +5,7 @@
 #include "app/win32/alerts.h"
 #include "app/win32/document_window.h"
 #include "app/win32/frame_window.h"
-#include "app/win32/ocs_pending.h"
+#include "services/win32/ocs_bars_api.h"
 #include "app/win32/shell.h"
 #include "engine/oek_api.h"
 
@@ -28,12 +28,12 @@ void resetSpecialPopups() {
   table() = SpecialPopupRecord{{{1, 0}, {2, 0}, {4, 0}, {8, 0}, {0, 0}}};
 }
 
-void* specialPopupTable() { return table().data(); }
+OcsSpecialList* specialPopupTable() { return table().data(); }
 
 std::array<SpecialPopupView, 4> specialPopups() {
   std::array<SpecialPopupView, 4> views{};
   for (size_t i = 0; i < views.size(); ++i) {
-    views[i] = {table()[i].options, reinterpret_cast<HMENU>(static_cast<uintptr_t>(table()[i].menuHandle))};
+    views[i] = {table()[i].bits, reinterpret_cast<HMENU>(static_cast<intptr_t>(static_cast<int32_t>(table()[i].menu)))};
   }
   return views;
 }

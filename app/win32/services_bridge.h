@@ -12,19 +12,13 @@
 
 #include "app/win32/dispatch.h"
 #include "services/ocs_config_api.h"
+#include "services/win32/ocs_bars_api.h"
 
 namespace osk::app {
 
-// One entry of the special-list table the menu builders fill: the option bits it takes and the popup they put
-// there (a 32-bit handle, as menu handles are). The table ends with an entry whose bits are 0.
-#pragma pack(push, 2)
-struct SpecialPopup {
-  uint16_t options;
-  uint32_t menuHandle;
-};
-#pragma pack(pop)
-static_assert(sizeof(SpecialPopup) == 6);
-using SpecialPopupRecord = std::array<SpecialPopup, 5>;
+// The special-list table the menu builders fill: window list, macro files, last four files, extension commands,
+// and the entry that ends it.
+using SpecialPopupRecord = std::array<OcsSpecialList, 5>;
 
 // The four entries (window list, macro files, last four files, extension commands) with their popups as filled.
 struct SpecialPopupView {
@@ -33,7 +27,7 @@ struct SpecialPopupView {
 };
 std::array<SpecialPopupView, 4> specialPopups();
 void resetSpecialPopups();
-void* specialPopupTable();
+OcsSpecialList* specialPopupTable();
 // Whether the last menu built asked for these options.
 bool specialPopupWants(uint16_t options);
 SpecialPopupRecord saveSpecialPopups();

@@ -4,6 +4,8 @@
 #include <set>
 #include <utility>
 
+#include "services/config/config_writer.h"
+
 namespace osk {
 namespace {
 
@@ -48,6 +50,11 @@ void forgetNumbers(CConfiguration& cfg, const std::set<int32_t>& gone) {
     }
   }
   for (CMenuObject& menu : cfg.menus) forgetNumberInMenu(menu.root, gone);
+}
+
+bool tooLargeToSave(const CConfiguration& cfg) {
+  std::vector<uint8_t> scratch;
+  return serializeConfiguration(cfg, scratch) == ConfigSaveStatus::kTooLarge;
 }
 
 const CCommand* findExtensionCommand(const CConfiguration& cfg, const std::string& library, int32_t index) {
@@ -179,6 +186,7 @@ void CExtensionList::mergeInto(CConfiguration& cfg) const {
       details.push_back(std::move(d));
     }
 
+    std::vector<CCommand*> made;
     ExtensionCommandText text;
     for (int32_t index = 0; dll->commandDetails(index, text); ++index) {
       auto* c = new CCommand;
@@ -203,7 +211,6 @@ void CExtensionList::mergeInto(CConfiguration& cfg) const {
           break;
         }
         if (c->number >= cfg.nextFreeNumber) cfg.nextFreeNumber = c->number + 1;
-        removed.erase(c->number);
         if (c->name.empty()) {
           // Opens a submenu; the image field of such an item holds its special-list options, none here.
           c->state |= kStateTopLevel;
@@ -217,9 +224,18 @@ void CExtensionList::mergeInto(CConfiguration& cfg) const {
           }
         }
       }
-      cfg.appendCommand(c);
+      made.push_back(cfg.appendCommand(c));
+    }
+    // A configuration file holds at most 61440 bytes. Commands of a library that would not fit any more are left
+    // out, so that a library with a great many commands cannot make the configuration unsaveable; they still run
+    // from the command list.
+    while (!made.empty() && tooLargeToSave(cfg)) {
+      cfg.commands.remove(made.back());
+      made.pop_back();
     }
   }
+  for (const CCommand& c : cfg.commands)
+    if (c.state & kStateExtension) removed.erase(c.number);
   forgetNumbers(cfg, removed);
 }
 

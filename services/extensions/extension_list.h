@@ -71,7 +71,8 @@ class CExtensionList {
   // added at run time and every extension command go; the other entries are marked absent until a loaded library
   // of the same short name claims them; a library the configuration does not list gets an entry and its commands
   // in group 999. A command made again for the same library and index keeps its number, so keys and buttons bound
-  // to it still work; references to commands that are not made again are dropped.
+  // to it still work; references to commands that are not made again are dropped. A library's last commands are
+  // left out when the configuration would grow too large to be saved.
   void mergeInto(CConfiguration& cfg) const;
 
   // Appends the menus that the libraries describe to `menu`, for the entries added at run time whose library is

@@ -338,4 +338,110 @@ TEST_F(ExtensionLibraries, ConfigurationSavedWithALibraryForgetsItOnceTheLibrary
   EXPECT_TRUE(kept);
 }
 
+// ---- The extensions dialog, driven from a timer that runs inside its modal loop. ----
+
+struct DialogScript {
+  std::string duplicate, another;
+  int step = 0;
+  int ticks = 0;
+  std::vector<int> listCounts;   // the list's length each time the script looked
+};
+DialogScript* g_script = nullptr;
+
+BOOL CALLBACK collectDialogs(HWND window, LPARAM out) {
+  char cls[32] = {};
+  GetClassNameA(window, cls, sizeof cls);
+  if (IsWindowVisible(window) && std::strcmp(cls, "#32770") == 0)
+    reinterpret_cast<std::vector<HWND>*>(out)->push_back(window);
+  return TRUE;
+}
+
+HWND dialogTitled(const std::vector<HWND>& dialogs, const char* title) {
+  for (HWND d : dialogs) {
+    char caption[64] = {};
+    GetWindowTextA(d, caption, sizeof caption);
+    if (std::strcmp(caption, title) == 0) return d;
+  }
+  return nullptr;
+}
+
+void chooseFile(HWND fileDialog, const std::string& path) {
+  if (!SetDlgItemTextA(fileDialog, 0x47c, path.c_str())) SetDlgItemTextA(fileDialog, 0x480, path.c_str());
+  PostMessageA(fileDialog, WM_COMMAND, IDOK, 0);
+}
+
+void CALLBACK driveDialog(HWND, UINT, UINT_PTR, DWORD) {
+  DialogScript& s = *g_script;
+  std::vector<HWND> dialogs;
+  EnumThreadWindows(GetCurrentThreadId(), collectDialogs, reinterpret_cast<LPARAM>(&dialogs));
+  HWND main = dialogTitled(dialogs, "Extensions");
+  HWND file = dialogTitled(dialogs, "Add Extension");
+  if (++s.ticks > 300) {   // about ten seconds: give up rather than hang
+    for (HWND d : dialogs) PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+    return;
+  }
+  if (!main) return;
+  const auto clickOn = [main](int id) {
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(main, id)));
+  };
+  const int count = static_cast<int>(SendDlgItemMessageA(main, 5001, LB_GETCOUNT, 0, 0));
+  switch (s.step) {
+    case 0:   // the dialog lists the library loaded from the settings; add the same one again
+      if (dialogs.size() != 1) return;
+      s.listCounts.push_back(count);
+      clickOn(5003);
+      ++s.step;
+      break;
+    case 1:
+    case 3:
+      if (!file) return;
+      chooseFile(file, s.step == 1 ? s.duplicate : s.another);
+      ++s.step;
+      break;
+    case 2:   // refused with a message; now add another library
+      if (dialogs.size() != 1 || g_boxes.empty()) return;
+      s.listCounts.push_back(count);
+      clickOn(5003);
+      ++s.step;
+      break;
+    case 4:   // added; remove the first library
+      if (dialogs.size() != 1 || count != 2) return;
+      s.listCounts.push_back(count);
+      SendDlgItemMessageA(main, 5001, LB_SETCURSEL, 0, 0);
+      clickOn(5004);
+      ++s.step;
+      break;
+    case 5:
+      if (count != 1) return;
+      s.listCounts.push_back(count);
+      PostMessageA(main, WM_COMMAND, IDOK, 0);
+      ++s.step;
+      break;
+  }
+}
+
+TEST_F(ExtensionLibraries, ExtensionsDialogAddsRemovesAndRefusesALibraryLoadedTwice) {
+  list({library("OSKSAMPL.dll")});
+  OCS_LoadExtensionSettings(instance_);
+  ASSERT_TRUE(loadConfiguration());
+  DialogScript script;
+  script.duplicate = library("OSKSAMPL.dll");
+  script.another = library("ext_endless.dll");
+  g_script = &script;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 30, driveDialog);
+  const int32_t changed = OCS_ExtensionsDlg(instance_, frame_);
+  KillTimer(nullptr, timer);
+  g_script = nullptr;
+
+  EXPECT_EQ(script.step, 6);
+  EXPECT_EQ(changed, 1);
+  EXPECT_EQ(script.listCounts, (std::vector<int>{1, 1, 2, 1}));
+  ASSERT_EQ(g_boxes.size(), 1u);
+  EXPECT_EQ(g_boxes[0], "OSK|Extension DLL already loaded.");
+  // The sample is gone, the other library runs, and the configuration knows only it.
+  EXPECT_EQ(OCS_RunExtensionCommand(instance_, "SortMarkedLines", ""), 7);
+  EXPECT_EQ(numberOf("SortMarkedLines"), 0);
+  EXPECT_NE(numberOf(std::string(32, 'X')), 0);
+}
+
 }  // namespace

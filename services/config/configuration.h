@@ -44,6 +44,7 @@ enum CommandStateBits : uint32_t {
   kStateDisabled = 0x2,
   kStateChecked = 0x4,
   kStateHighlighted = 0x8,
+  kStateExtension = 0x10,   // added from an extension library at run time; never read from a file
   kStateResolved = 0x20,
 };
 
@@ -82,6 +83,11 @@ class CCommand : public CListElement {
   int32_t menuRunState = 0xFFFF;
   int32_t buttonRunState = 0;
   uint32_t state = 0;
+  // For an extension command: the short name of its library's entry in the extension list and the command's own
+  // index within the library. The name, not a place in the list, so that it cannot point at another entry once
+  // entries come and go.
+  std::string extensionLibrary;
+  int32_t extensionIndex = -1;
 };
 
 class CMenuItem : public CListElement {
@@ -118,8 +124,8 @@ class CConfigExtensionDLL : public CListElement {
  public:
   explicit CConfigExtensionDLL(std::string name) : name(std::move(name)) {}
   std::string name;
-  int32_t loaded = 0;
-  int32_t notSaved = 0;   // non-zero keeps the entry out of a saved file
+  int32_t loaded = 0;     // non-zero: added at run time for a library the configuration did not list
+  int32_t notSaved = 0;   // non-zero keeps the entry out of a saved file: its library is not installed
 };
 
 // What a provider of commands (the frame, an extension library) reports about command `index`.

@@ -8,6 +8,7 @@
 #include "app/win32/alerts.h"
 #include "app/win32/dispatch.h"
 #include "app/win32/document_window.h"
+#include "services/win32/extensions_api.h"
 #include "services/win32/ocs_bars_api.h"
 #include "app/win32/services_bridge.h"
 #include "app/win32/session.h"

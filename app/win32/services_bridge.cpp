@@ -8,6 +8,7 @@
 #include "services/win32/ocs_bars_api.h"
 #include "app/win32/shell.h"
 #include "engine/oek_api.h"
+#include "services/win32/extensions_api.h"
 
 namespace osk::app {
 namespace {
@@ -48,8 +49,9 @@ bool specialPopupWants(uint16_t options) {
 SpecialPopupRecord saveSpecialPopups() { return table(); }
 void restoreSpecialPopups(const SpecialPopupRecord& record) { table() = record; }
 
-// No extension library is loaded by this build, so none knows a command.
-bool runExtensionCommand(const std::string&, const char*) { return false; }
+bool runExtensionCommand(const std::string& name, const char* parameter) {
+  return shell().services != nullptr && OCS_RunExtensionCommand(shell().services, name.c_str(), parameter) != 0;
+}
 
 void refreshOpenBarCheckMarks() {}
 void fillOpenBarGotoMenu(HMENU, UINT) {}

@@ -7,6 +7,7 @@
 
 #include "services/ocs_config_api.h"
 #include "services/win32/config_win32.h"
+#include "services/win32/extensions_api.h"
 #include "services/win32/bars_win32.h"
 #include "services/win32/instance_win32.h"
 
@@ -31,6 +32,10 @@ HOCSINSTANCE OSK_CALL OCS_CreateInstance(OskWindow frame, const char* settingsPa
   try {
     auto instance = std::make_unique<OcsInstance>(reinterpret_cast<HWND>(frame), settingsPath ? settingsPath : "");
     osk::win32::attachControlBars(*instance);
+    // The extension list is part of the services' settings: it loads and saves with them.
+    OcsInstance* raw = instance.get();
+    raw->core.addSettingsHook({[raw](osk::SettingsStore&) { OCS_LoadExtensionSettings(raw); },
+                               [raw](osk::SettingsStore&) { OCS_SaveExtensionSettings(raw); }});
     return instance.release();
   } catch (const std::bad_alloc&) {
     return nullptr;

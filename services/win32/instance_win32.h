@@ -10,26 +10,19 @@
 #include "services/instance.h"
 
 namespace osk::win32 {
-<<<<<<< HEAD
 class ControlBars;
 void destroyControlBars(ControlBars* bars);
-}
-=======
 // The system's library loader, for extension libraries.
 std::unique_ptr<ExtensionLoader> makeLibraryLoader();
 }  // namespace osk::win32
->>>>>>> ext
 
 struct OcsInstance {
   OcsInstance(HWND frame, std::string settingsPath)
       : core(reinterpret_cast<HWND__*>(frame), std::move(settingsPath)),
         extensions(core, osk::win32::makeLibraryLoader()) {}
   osk::CInstance core;
-<<<<<<< HEAD
+  osk::CInstanceExtensions extensions;   // destroyed before the instance it merges into
   // The movable bars; they go before the configuration they were built from.
   std::unique_ptr<osk::win32::ControlBars, void (*)(osk::win32::ControlBars*)> bars{nullptr,
                                                                                    osk::win32::destroyControlBars};
-=======
-  osk::CInstanceExtensions extensions;   // destroyed before the instance it merges into
->>>>>>> ext
 };

@@ -260,7 +260,7 @@ void saveFileAs(const char*) {
     return;
   }
   HWND editor = activeEditor();
-  const bool readOnly = SendMessageA(editor, ECD_IS_READ_ONLY, 0, 0) > 0;
+  const bool readOnly = editorSays(editor, ECD_IS_READ_ONLY);
   if (saveDocument(document, SaveRequest{.saveAs = true, .evenIfUnmodified = true}) && readOnly) {
     SendMessageA(editor, ECD_SET_READ_ONLY, 0, 0);
     refreshTitle(document);
@@ -271,7 +271,7 @@ void saveFileAs(const char*) {
 void saveAllFiles(const char*) {
   for (HWND document : documentWindows()) {
     HWND editor = editorOfDocument(document);
-    if (editor == nullptr || SendMessageA(editor, ECD_IS_MODIFIED, 0, 0) <= 0) continue;
+    if (editor == nullptr || !editorSays(editor, ECD_IS_MODIFIED)) continue;
     const bool named = !documentFileName(document).empty();
     if (!saveDocument(document, SaveRequest{.askFirst = !named})) break;
   }

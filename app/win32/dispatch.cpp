@@ -40,8 +40,6 @@ bool searchTextExists() {
   return top[0] != 0;
 }
 
-LRESULT editorQuery(HWND editor, UINT message) { return SendMessageA(editor, message, 0, 0); }
-
 ShellState describeShell() {
   Shell& s = shell();
   ShellState state;
@@ -52,19 +50,19 @@ ShellState describeShell() {
     if (GetWindow(child, GW_OWNER) != nullptr) continue;   // the icon titles of minimised children
     ++state.mdiChildren;
     HWND childEditor = editorOfDocument(child);
-    if (childEditor != nullptr && editorQuery(childEditor, ECD_IS_MODIFIED) > 0) state.anyModified = true;
+    if (childEditor != nullptr && editorSays(childEditor, ECD_IS_MODIFIED)) state.anyModified = true;
   }
   if (editor != nullptr) {
     state.editorActive = true;
     state.activeMinimised = IsIconic(document) != FALSE;
     state.activeSplit = isSplit(document);
-    state.activeModified = editorQuery(editor, ECD_IS_MODIFIED) > 0;
-    state.activeReadOnly = editorQuery(editor, ECD_IS_READ_ONLY) > 0;
+    state.activeModified = editorSays(editor, ECD_IS_MODIFIED);
+    state.activeReadOnly = editorSays(editor, ECD_IS_READ_ONLY);
     char name[MAX_PATH + 1] = {};
     state.activeNamed = SendMessageA(editor, ECD_GET_FILE_NAME, 0, reinterpret_cast<LPARAM>(name)) == 0 && name[0] != 0;
-    state.activeCanUndo = editorQuery(editor, ECD_CAN_UNDO) > 0;
-    state.activeCanRedo = editorQuery(editor, ECD_CAN_REDO) > 0;
-    state.activeHasMark = editorQuery(editor, ECD_HAS_MARK) > 0;
+    state.activeCanUndo = editorSays(editor, ECD_CAN_UNDO);
+    state.activeCanRedo = editorSays(editor, ECD_CAN_REDO);
+    state.activeHasMark = editorSays(editor, ECD_HAS_MARK);
   }
   if (s.engineInitialised) {
     state.macroLoaded = OEK_fbMacroLoaded() != 0;
@@ -151,8 +149,8 @@ void refreshCheckMarks() {
   Shell& s = shell();
   HWND editor = activeEditor();
   checkCommand("StatusBarToggle", s.statusBar != nullptr && IsWindowVisible(s.statusBar));
-  checkCommand("WordWrapToggle", editor != nullptr && editorQuery(editor, ECD_IS_WORD_WRAP) > 0);
-  checkCommand("InsertModeToggle", editor != nullptr && editorQuery(editor, ECD_IS_INSERT_MODE) > 0);
+  checkCommand("WordWrapToggle", editor != nullptr && editorSays(editor, ECD_IS_WORD_WRAP));
+  checkCommand("InsertModeToggle", editor != nullptr && editorSays(editor, ECD_IS_INSERT_MODE));
   HWND document = activeDocument();
   checkCommand("SplitWindowHorizontally", document != nullptr && splitKind(document) == 1);
   checkCommand("SplitWindowVertically", document != nullptr && splitKind(document) == 2);

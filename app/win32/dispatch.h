@@ -42,4 +42,10 @@ LRESULT menuListOptionDetails(WPARAM index, LPARAM record);
 
 void beep();
 
+// The editor's yes-or-no questions (modified, read-only, undo possible, a mark ...) answer 0 for yes and an error
+// code for no.
+inline bool editorSays(HWND editor, UINT question) {
+  return editor != nullptr && SendMessageA(editor, question, 0, 0) == 0;
+}
+
 }  // namespace osk::app

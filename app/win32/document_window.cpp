@@ -254,8 +254,8 @@ std::string documentFileName(HWND document) {
 void refreshTitle(HWND document) {
   HWND editor = editorOfDocument(document);
   if (editor == nullptr) return;
-  std::string title = (SendMessageA(editor, ECD_IS_MODIFIED, 0, 0) > 0 ? "*" : " ") + displayedName(editor);
-  if (SendMessageA(editor, ECD_IS_READ_ONLY, 0, 0) > 0) title += " (read-only)";
+  std::string title = (editorSays(editor, ECD_IS_MODIFIED) ? "*" : " ") + displayedName(editor);
+  if (editorSays(editor, ECD_IS_READ_ONLY)) title += " (read-only)";
   SetWindowTextA(document, title.c_str());
 }
 
@@ -263,14 +263,14 @@ PerFileSettings perFileSettingsOf(HWND document) {
   PerFileSettings p;
   HWND editor = editorOfDocument(document);
   if (editor == nullptr) return settings().defaults;
-  p.tabsAsSpaces = SendMessageA(editor, ECD_IS_TABS_AS_SPACES, 0, 0) > 0;
+  p.tabsAsSpaces = editorSays(editor, ECD_IS_TABS_AS_SPACES);
   p.tabLength = static_cast<int32_t>(SendMessageA(editor, ECD_GET_TAB_LENGTH, 0, 0));
   p.indent = static_cast<int32_t>(SendMessageA(editor, ECD_GET_FIRST_OFFSET, 0, 0));
   p.leftMargin = static_cast<int32_t>(SendMessageA(editor, ECD_GET_LEFT_MARGIN, 0, 0));
   p.rightMargin = static_cast<int32_t>(SendMessageA(editor, ECD_GET_RIGHT_MARGIN, 0, 0));
-  p.autoMargin = SendMessageA(editor, ECD_IS_AUTO_MARGIN, 0, 0) > 0;
+  p.autoMargin = editorSays(editor, ECD_IS_AUTO_MARGIN);
   p.syncPanes = SendMessageA(editor, ECD_GET_SYNC, 0, 0) > 0;
-  p.wordWrap = SendMessageA(editor, ECD_IS_WORD_WRAP, 0, 0) > 0;
+  p.wordWrap = editorSays(editor, ECD_IS_WORD_WRAP);
   return p;
 }
 
@@ -347,7 +347,7 @@ int askSaveChanges(HWND document) {
 bool saveDocument(HWND document, const SaveRequest& request) {
   HWND editor = editorOfDocument(document);
   if (editor == nullptr) return true;
-  const bool modified = SendMessageA(editor, ECD_IS_MODIFIED, 0, 0) > 0;
+  const bool modified = editorSays(editor, ECD_IS_MODIFIED);
   if (!request.evenIfUnmodified && !modified && !request.saveAs) return true;
   if (request.askFirst) {
     const int answer = askSaveChanges(document);

@@ -78,7 +78,7 @@ uint16_t keyContext(HWND window) {
   target.previewOpen = s.printPreview != nullptr;
   if (isEditorWindow(window)) {
     target.window = EventWindow::Editor;
-    target.editorHasMark = SendMessageA(window, ECD_HAS_MARK, 0, 0) > 0;
+    target.editorHasMark = editorSays(window, ECD_HAS_MARK);
   } else if (s.services != nullptr && OCS_IsPartOfOpenBar(s.services, window) != 0) {
     target.window = EventWindow::OpenBar;
   }

@@ -16,7 +16,7 @@ namespace osk::app {
 namespace {
 
 bool userReadOnly(HWND editor) {
-  return SendMessageA(editor, ECD_IS_READ_ONLY, 0, 0) > 0 && SendMessageA(editor, ECD_IS_FILE_READ_ONLY, 0, 0) <= 0;
+  return editorSays(editor, ECD_IS_READ_ONLY) && !editorSays(editor, ECD_IS_FILE_READ_ONLY);
 }
 
 SessionLine sessionLineOf(HWND document) {
@@ -45,7 +45,7 @@ void caretReport(HWND editor) {
   const LRESULT caret = SendMessageA(editor, ECD_GET_CARET, 0, 0);
   const long line = static_cast<long>(SendMessageA(editor, ECD_GET_CARET_LINE, 0, 0));
   showCaretPosition(line, static_cast<long>(LOWORD(caret)));
-  showInsertMode(SendMessageA(editor, ECD_IS_INSERT_MODE, 0, 0) > 0);
+  showInsertMode(editorSays(editor, ECD_IS_INSERT_MODE));
 }
 
 void updateHistoryRecord(HWND document) {
@@ -69,7 +69,7 @@ class FrameShutdown final : public ShutdownHost {
   bool refusesToClose(std::uintptr_t document) override { return SendMessageA(window(document), 15024, 0, 0) != 0; }
   bool isModified(std::uintptr_t document) override {
     HWND editor = editorOfDocument(window(document));
-    return editor != nullptr && SendMessageA(editor, ECD_IS_MODIFIED, 0, 0) > 0;
+    return editor != nullptr && editorSays(editor, ECD_IS_MODIFIED);
   }
   SaveAnswer askToSave(std::uintptr_t document) override {
     switch (askSaveChanges(window(document))) {
@@ -160,7 +160,7 @@ void autoloadChangedFiles() {
   for (HWND document : documentWindows()) {
     HWND editor = editorOfDocument(document);
     const std::string name = documentFileName(document);
-    if (editor == nullptr || name.empty() || SendMessageA(editor, ECD_IS_MODIFIED, 0, 0) > 0) continue;
+    if (editor == nullptr || name.empty() || editorSays(editor, ECD_IS_MODIFIED)) continue;
     if (SendMessageA(editor, ECD_RELOAD, 1, reinterpret_cast<LPARAM>(name.c_str())) > 0) {
       setStatusMessage("Auto-reloaded " + name);
     }

@@ -16,7 +16,8 @@
 #include <span>
 #include <string>
 
-#include "services/dialogs/file_types.h"
+#include "services/dialogs/dialog_ids.h"
+#include "services/file_types.h"
 #include "services/ocs_options.h"
 
 namespace osk {
@@ -63,19 +64,28 @@ std::string marginProblem(int32_t indent, int32_t lMarg, int32_t rMarg, bool aut
 
 // Control identifiers of the fields.
 enum OptionsControl : int {
-  // Editing
-  kOptTabsAsSpaces = 4101, kOptTabLen, kOptIndent, kOptLMarg, kOptRMarg, kOptAutoMarg, kOptWordWrap, kOptSyncPanes,
-  kOptUndos, kOptAutoIndent, kOptAutoScroll, kOptAutoTab, kOptCaretAfterPaste, kOptWrapBookMarks, kOptWordPattern,
-  // Current file
-  kOptActiveReadOnly = 4131, kOptActiveTabsAsSpaces, kOptActiveTabLen, kOptActiveIndent, kOptActiveLMarg,
-  kOptActiveRMarg, kOptActiveAutoMarg, kOptActiveWordWrap, kOptActiveSyncPanes, kOptActiveUndo,
-  // Files
-  kOptNewUnix = 4161, kOptMustBeNamed, kOptRemoveCtrlZ, kOptAddCtrlZ, kOptFinalise, kOptStripBlanks,
-  kOptOverwriteWarning, kOptOpenReadOnly, kOptAutosave, kOptAutosaveDelay, kOptAutosaveDeactivation,
-  kOptAutoload, kOptLongNames, kOptExplorer, kOptMacroPath,
-  // Display
-  kOptHorzScroll = 4191, kOptVertScroll, kOptSyntax, kOptDCScrolling, kOptVScrollBoost, kOptStatBar,
-  kOptLineNumbers, kOptCharSpacing, kOptLineSpacing, kOptFontName, kOptFontHeight, kOptFontBold, kOptFontItalic,
+  kOptTabsAsSpaces = IDC_OPT_TABS_AS_SPACES, kOptTabLen = IDC_OPT_TAB_LEN, kOptIndent = IDC_OPT_INDENT,
+  kOptLMarg = IDC_OPT_LMARG, kOptRMarg = IDC_OPT_RMARG, kOptAutoMarg = IDC_OPT_AUTO_MARG,
+  kOptWordWrap = IDC_OPT_WORD_WRAP, kOptSyncPanes = IDC_OPT_SYNC_PANES, kOptUndos = IDC_OPT_UNDOS,
+  kOptAutoIndent = IDC_OPT_AUTO_INDENT, kOptAutoScroll = IDC_OPT_AUTO_SCROLL, kOptAutoTab = IDC_OPT_AUTO_TAB,
+  kOptCaretAfterPaste = IDC_OPT_CARET_AFTER_PASTE, kOptWrapBookMarks = IDC_OPT_WRAP_BOOKMARKS,
+  kOptWordPattern = IDC_OPT_WORD_PATTERN,
+  kOptActiveReadOnly = IDC_OPT_ACTIVE_READ_ONLY, kOptActiveTabsAsSpaces = IDC_OPT_ACTIVE_TABS_AS_SPACES,
+  kOptActiveTabLen = IDC_OPT_ACTIVE_TAB_LEN, kOptActiveIndent = IDC_OPT_ACTIVE_INDENT,
+  kOptActiveLMarg = IDC_OPT_ACTIVE_LMARG, kOptActiveRMarg = IDC_OPT_ACTIVE_RMARG,
+  kOptActiveAutoMarg = IDC_OPT_ACTIVE_AUTO_MARG, kOptActiveWordWrap = IDC_OPT_ACTIVE_WORD_WRAP,
+  kOptActiveSyncPanes = IDC_OPT_ACTIVE_SYNC_PANES, kOptActiveUndo = IDC_OPT_ACTIVE_UNDO,
+  kOptNewUnix = IDC_OPT_NEW_UNIX, kOptMustBeNamed = IDC_OPT_MUST_BE_NAMED, kOptRemoveCtrlZ = IDC_OPT_REMOVE_CTRLZ,
+  kOptAddCtrlZ = IDC_OPT_ADD_CTRLZ, kOptFinalise = IDC_OPT_FINALISE, kOptStripBlanks = IDC_OPT_STRIP_BLANKS,
+  kOptOverwriteWarning = IDC_OPT_OVERWRITE_WARNING, kOptOpenReadOnly = IDC_OPT_OPEN_READ_ONLY,
+  kOptAutosave = IDC_OPT_AUTOSAVE, kOptAutosaveDelay = IDC_OPT_AUTOSAVE_DELAY,
+  kOptAutosaveDeactivation = IDC_OPT_AUTOSAVE_DEACTIVATION, kOptAutoload = IDC_OPT_AUTOLOAD,
+  kOptLongNames = IDC_OPT_LONG_NAMES, kOptExplorer = IDC_OPT_EXPLORER, kOptMacroPath = IDC_OPT_MACRO_PATH,
+  kOptHorzScroll = IDC_OPT_HORZ_SCROLL, kOptVertScroll = IDC_OPT_VERT_SCROLL, kOptSyntax = IDC_OPT_SYNTAX,
+  kOptDCScrolling = IDC_OPT_DC_SCROLLING, kOptVScrollBoost = IDC_OPT_VSCROLL_BOOST, kOptStatBar = IDC_OPT_STAT_BAR,
+  kOptLineNumbers = IDC_OPT_LINE_NUMBERS, kOptCharSpacing = IDC_OPT_CHAR_SPACING,
+  kOptLineSpacing = IDC_OPT_LINE_SPACING, kOptFontName = IDC_OPT_FONT_NAME, kOptFontHeight = IDC_OPT_FONT_HEIGHT,
+  kOptFontBold = IDC_OPT_FONT_BOLD, kOptFontItalic = IDC_OPT_FONT_ITALIC,
 };
 
 }  // namespace osk

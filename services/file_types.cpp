@@ -1,4 +1,4 @@
-#include "services/dialogs/file_types.h"
+#include "services/file_types.h"
 
 #include <algorithm>
 

@@ -1,5 +1,6 @@
 #include "services/dialogs/options_form.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstddef>
 #include <cstring>
@@ -209,11 +210,20 @@ std::optional<OptionsProblem> storeOptionsValues(const OptionsValues& values, Oc
                                                  const PatternCheck& patternCompiles) {
   OcsOptions out = record;
   const bool active = record.editorActive != 0;
+  std::vector<int> changed;
+  const auto anyChanged = [&](std::initializer_list<int> ids) {
+    for (int id : ids)
+      if (std::find(changed.begin(), changed.end(), id) != changed.end()) return true;
+    return false;
+  };
   for (const OptionsField& f : kFields) {
     if (f.page == OptionsPage::kCurrentFile && !active) continue;
     const auto it = values.text.find(f.controlId);
     if (it == values.text.end()) continue;   // not shown: kept as it was
     const std::string& text = it->second;
+    // What the program handed in is its own business: only what the user changed is checked and stored.
+    if (text == showField(f, record)) continue;
+    changed.push_back(f.controlId);
     const Place& p = placeOf(f.controlId);
     char* at = reinterpret_cast<char*>(&out) + p.offset;
     auto problem = [&](std::string message) { return OptionsProblem{f.controlId, f.page, std::move(message)}; };
@@ -248,15 +258,16 @@ std::optional<OptionsProblem> storeOptionsValues(const OptionsValues& values, Oc
     }
   }
 
-  if (std::string m = marginProblem(out.indent, out.lMarg, out.rMarg, out.autoMarg != 0); !m.empty())
+  if (std::string m = marginProblem(out.indent, out.lMarg, out.rMarg, out.autoMarg != 0);
+      !m.empty() && anyChanged({kOptIndent, kOptLMarg, kOptRMarg, kOptAutoMarg}))
     return OptionsProblem{kOptRMarg, OptionsPage::kEditing, m};
-  if (active) {
+  if (active && anyChanged({kOptActiveIndent, kOptActiveLMarg, kOptActiveRMarg, kOptActiveAutoMarg})) {
     if (std::string m = marginProblem(out.activeIndent, out.activeLMarg, out.activeRMarg, out.activeAutoMarg != 0);
         !m.empty())
       return OptionsProblem{kOptActiveRMarg, OptionsPage::kCurrentFile, m};
   }
   const std::string pattern(out.wordPattern, strnlen(out.wordPattern, sizeof out.wordPattern));
-  if (!pattern.empty() && patternCompiles && !patternCompiles(pattern))
+  if (anyChanged({kOptWordPattern}) && !pattern.empty() && patternCompiles && !patternCompiles(pattern))
     return OptionsProblem{kOptWordPattern, OptionsPage::kEditing,
                           "The word pattern is not a valid regular expression."};
   for (const FileType& t : values.fileTypes)

@@ -2,6 +2,8 @@
 // with its page, kind, limits and the control that shows it, and the store that checks a whole set of entered
 // values before it changes the record.
 //
+// Only values the user changed are checked and stored; a value shown as the program handed it in stays exactly as
+// it was, even one outside the dialog's ranges, so the dialog never refuses what the user did not touch.
 // A store either succeeds completely or changes nothing: the first problem (in page and field order) is reported
 // with the field it belongs to, so the dialog can show the page, put the focus there and say what is wrong. The
 // settings of the active document are checked and stored only when the record says an editor is active. Margins

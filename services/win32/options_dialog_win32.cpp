@@ -157,6 +157,8 @@ void loadPages(OptionsState& s) {
   ShowWindow(GetDlgItem(current, IDC_OPT_NO_ACTIVE), active ? SW_HIDE : SW_SHOW);
   for (HWND child = GetWindow(current, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     if (GetDlgCtrlID(child) != IDC_OPT_NO_ACTIVE) EnableWindow(child, active);
+  // Whether the document is read-only is shown here but changed with its own command.
+  EnableWindow(GetDlgItem(current, IDC_OPT_ACTIVE_READ_ONLY), FALSE);
 }
 
 bool storePages(HWND dialog, OptionsState& s) {

@@ -66,6 +66,19 @@ TEST(OptionsStore, UntouchedFormGivesBackTheSameRecord) {
   EXPECT_TRUE(sameBytes(r, before));
 }
 
+TEST(OptionsStore, ValuesTheUserDidNotTouchAreNotJudged) {
+  OcsOptions r = programDefaults();
+  r.tabLen = 40;       // outside the dialog's range, as a hand-edited settings file may give it
+  r.rMarg = 5;         // margins the program would replace
+  r.autosaveDelay = 0;
+  const OcsOptions before = r;
+  OptionsValues v = loadOptionsValues(r);
+  ASSERT_FALSE(storeOptionsValues(v, r, [](const std::string&) { return false; }));
+  EXPECT_TRUE(sameBytes(r, before));
+  v.text[kOptLMarg] = "3";   // touching a margin has the margins judged together
+  EXPECT_TRUE(storeOptionsValues(v, r, anyPattern));
+}
+
 TEST(OptionsStore, EveryFieldHasAControlAndShowsItsValue) {
   const OcsOptions r = programDefaults();
   const OptionsValues v = loadOptionsValues(r);

@@ -88,11 +88,13 @@ LRESULT CALLBACK boxHook(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
-// ---- Driving a modal dialog: a thread timer looks for the dialog by title and hands it to the driver once;
-// ---- a second timer cancels it if the driver left it open. ----
+// ---- Driving a modal dialog: a thread timer looks for the dialog by title and hands it to the driver once; a
+// ---- stepping driver is called on every tick until it says it is done; after about 20 s the dialog is cancelled
+// ---- if it is still open. ----
 
 std::string g_title;
-std::function<void(HWND)> g_drive;
+std::function<bool(HWND)> g_drive;
+bool g_driveDone = false;
 HWND g_driven = nullptr;
 int g_ticks = 0;
 
@@ -122,17 +124,21 @@ void CALLBACK driveTimer(HWND, UINT, UINT_PTR, DWORD) {
   if (!g_driven) {
     if (HWND dialog = findOwnWindow(g_title.c_str())) {
       g_driven = dialog;
-      g_drive(dialog);
+      g_driveDone = g_drive(dialog);
     }
-  } else if (g_ticks > 400 && IsWindow(g_driven)) {   // about 20 s: the driver did not close it
+  } else if (!g_driveDone && IsWindow(g_driven)) {
+    g_driveDone = g_drive(g_driven);
+  }
+  if (g_ticks > 400 && IsWindow(g_driven)) {   // about 20 s: the driver did not close it
     PostMessageA(g_driven, WM_COMMAND, IDCANCEL, 0);
   }
 }
 
 template <class Open>
-auto runDialog(const char* title, std::function<void(HWND)> drive, Open open) {
+auto stepDialog(const char* title, std::function<bool(HWND)> drive, Open open) {
   g_title = title;
   g_drive = std::move(drive);
+  g_driveDone = false;
   g_driven = nullptr;
   g_ticks = 0;
   const UINT_PTR timer = SetTimer(nullptr, 0, 50, driveTimer);
@@ -140,6 +146,14 @@ auto runDialog(const char* title, std::function<void(HWND)> drive, Open open) {
   KillTimer(nullptr, timer);
   EXPECT_NE(g_driven, nullptr) << "the dialog \"" << title << "\" never appeared";
   return result;
+}
+
+template <class Open>
+auto runDialog(const char* title, std::function<void(HWND)> drive, Open open) {
+  return stepDialog(title, [drive](HWND d) {
+    drive(d);
+    return true;
+  }, open);
 }
 
 // A control of the dialog or of one of its pages.
@@ -397,6 +411,41 @@ TEST_F(ServicesDialogs, CustomiseCancelPutsTheConfigurationBack) {
   EXPECT_EQ(g_boxes, std::vector<std::string>{
                          "This key is currently mapped to a different item. Overwrite this mapping?"});
   EXPECT_EQ(boundName(instance_, ctrlKey('S'), 10), "SaveFile");
+}
+
+void sendKey(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+
+TEST_F(ServicesDialogs, CustomiseKeyFieldNamesTheKeyTyped) {
+  char configFile[MAX_PATH + 1] = "";
+  int step = 0;
+  std::string typed;
+  const int32_t result = stepDialog("Customise", [&](HWND d) {
+    HWND field = control(d, IDC_CUST_KEY);
+    char text[64] = {};
+    GetWindowTextA(field, text, sizeof text);
+    if (step == 0) {
+      SetForegroundWindow(d);
+      SetFocus(field);
+      sendKey(VK_CONTROL, false);
+      sendKey(VK_OEM_6, false);   // the key of "]" on a US keyboard: named by its character
+      sendKey(VK_OEM_6, true);
+      sendKey(VK_CONTROL, true);
+    } else if (text[0] || step > 100) {
+      typed = text;
+      press(d, IDCANCEL);
+      return true;
+    }
+    ++step;
+    return false;
+  }, [&] { return OCS_ConfigurationDlg(instance_, frame_, 1, configFile); });
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(typed, "Ctrl+]");
 }
 
 TEST_F(ServicesDialogs, CustomiseRefusesAKeyThatCannotBeMapped) {

@@ -15,8 +15,8 @@ extern "C" {
 #endif
 
 // The "Options" dialog: every field of the record on tabbed pages (Editing, Current File, Files, Display, File
-// Types). The Current File page is shown only when record->editorActive is set; activeEditor (may be 0) is the
-// editor window whose settings those are. OK checks every field (whole numbers in their ranges, margins the
+// Types). The Current File page can be changed only when record->editorActive is set; activeEditor (may be 0) is
+// the editor window whose settings those are, asked only for its file name to title the page. OK checks every field (whole numbers in their ranges, margins the
 // program would keep, a word pattern that compiles, a file type list that fits) and answers 1 with the record
 // updated; Cancel answers 0 and leaves every byte of the record as it was. Fields the dialog does not show (the
 // palette, the two unused bytes) are never changed.

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstring>
 
+#include "engine/ecd_api.h"
 #include "engine/lang/regex_api.h"
 #include "services/dialogs/options_form.h"
 #include "services/ocs_dialogs_api.h"
@@ -27,6 +28,7 @@ constexpr std::array<const char*, kPageCount> kPageNames = {"Editing", "Current 
 
 struct OptionsState {
   OcsOptions* record;
+  HWND activeEditor;
   std::array<HWND, kPageCount> pages{};
   std::vector<FileType> fileTypes;
 };
@@ -154,7 +156,15 @@ void loadPages(OptionsState& s) {
 
   HWND current = pageOf(s, OptionsPage::kCurrentFile);
   const bool active = s.record->editorActive != 0;
-  ShowWindow(GetDlgItem(current, IDC_OPT_NO_ACTIVE), active ? SW_HIDE : SW_SHOW);
+  if (active) {
+    // The page names the document whose settings it shows.
+    char name[MAX_PATH + 1] = {};
+    const bool named = s.activeEditor && IsWindow(s.activeEditor) &&
+                       SendMessageA(s.activeEditor, ECD_GET_FILE_NAME, 0, reinterpret_cast<LPARAM>(name)) == 0;
+    name[MAX_PATH] = '\0';
+    const std::string title = named ? "Settings of " + std::string(name) : "Settings of the active document";
+    SetDlgItemTextA(current, IDC_OPT_NO_ACTIVE, title.c_str());
+  }
   for (HWND child = GetWindow(current, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     if (GetDlgCtrlID(child) != IDC_OPT_NO_ACTIVE) EnableWindow(child, active);
   // Whether the document is read-only is shown here but changed with its own command.
@@ -236,14 +246,13 @@ INT_PTR CALLBACK optionsProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam
 
 extern "C" int32_t OSK_CALL OCS_OptionsDlg(HOCSINSTANCE instance, OskWindow frame, OcsOptions* record,
                                           OskWindow activeEditor) {
-  (void)activeEditor;   // the record already carries the active document's settings
   if (!instance || !record) return 0;
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES};
   InitCommonControlsEx(&controls);
   // The dialog works on a copy, so Cancel (or a failure to show the dialog) leaves the caller's record alone.
   OcsOptions working;
   std::memcpy(&working, record, sizeof working);
-  OptionsState state{&working, {}, {}};
+  OptionsState state{&working, reinterpret_cast<HWND>(activeEditor), {}, {}};
   const INT_PTR result = DialogBoxParamA(osk::win32::servicesModule(), MAKEINTRESOURCEA(IDD_OPTIONS),
                                          reinterpret_cast<HWND>(frame), optionsProc,
                                          reinterpret_cast<LPARAM>(&state));

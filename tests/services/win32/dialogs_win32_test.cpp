@@ -284,7 +284,32 @@ TEST_F(ServicesDialogs, OptionsRefusesABadNumberAndCancelKeepsTheRecord) {
   EXPECT_EQ(g_boxes[0], "Tab length must be a whole number from 1 to 32.");
 }
 
+// An editor window as far as the options dialog asks it: its file name (engine message 1081).
+LRESULT CALLBACK editorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == 1081) {
+    std::strcpy(reinterpret_cast<char*>(lParam), "C:\\work\\notes.txt");
+    return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+HWND createEditor(HWND frame) {
+  static const bool registered = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = editorProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "OSK dialogs test editor";
+    return RegisterClassA(&wc) != 0;
+  }();
+  return registered ? CreateWindowA("OSK dialogs test editor", "", WS_CHILD, 0, 0, 10, 10, frame, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr)
+                    : nullptr;
+}
+
 TEST_F(ServicesDialogs, OptionsFileTypeEditorAddsAPair) {
+  HWND editor = createEditor(frame_);
+  ASSERT_NE(editor, nullptr);
+  std::string pageTitle;
   OcsOptions record = filledRecord();
   record.editorActive = 1;   // the current file's page takes part too
   record.activeTabLen = 8;
@@ -292,14 +317,18 @@ TEST_F(ServicesDialogs, OptionsFileTypeEditorAddsAPair) {
   record.activeLMarg = 4;
   record.activeAutoMarg = 1;
   record.activeUndoCapacity = 200;
-  const int32_t result = runDialog("Options", [](HWND d) {
+  const int32_t result = runDialog("Options", [&](HWND d) {
     setText(d, IDC_TYPES_DESCRIPTION, "C sources");
     setText(d, IDC_TYPES_PATTERN, "*.c;*.h");
     click(d, IDC_TYPES_ADD);
     setText(d, IDC_OPT_ACTIVE_TAB_LEN, "3");
+    char title[300] = {};
+    GetWindowTextA(control(d, IDC_OPT_NO_ACTIVE), title, sizeof title);
+    pageTitle = title;
     press(d, IDOK);
-  }, [&] { return OCS_OptionsDlg(instance_, frame_, &record, nullptr); });
+  }, [&] { return OCS_OptionsDlg(instance_, frame_, &record, editor); });
   EXPECT_EQ(result, 1);
+  EXPECT_EQ(pageTitle, "Settings of C:\\work\\notes.txt");
   EXPECT_EQ(std::memcmp(record.fileTypes, "Text files(*.txt)\0*.txt\0C sources\0*.c;*.h\0\0", 43), 0);
   EXPECT_EQ(record.activeTabLen, 3);
 }

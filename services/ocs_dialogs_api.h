@@ -16,10 +16,11 @@ extern "C" {
 
 // The "Options" dialog: every field of the record on tabbed pages (Editing, Current File, Files, Display, File
 // Types). The Current File page can be changed only when record->editorActive is set; activeEditor (may be 0) is
-// the editor window whose settings those are, asked only for its file name to title the page. OK checks every field (whole numbers in their ranges, margins the
-// program would keep, a word pattern that compiles, a file type list that fits) and answers 1 with the record
+// the editor window whose settings those are, asked only for its file name to title the page. Only what the user
+// changed is checked (whole numbers in their ranges, margins the program would keep, a word pattern that compiles,
+// a file type list that fits); a refusal names the field and keeps the dialog open. OK answers 1 with the record
 // updated; Cancel answers 0 and leaves every byte of the record as it was. Fields the dialog does not show (the
-// palette, the two unused bytes) are never changed.
+// palette and its colours, the two unused bytes) are never changed.
 int32_t OSK_CALL OCS_OptionsDlg(HOCSINSTANCE instance, OskWindow frame, OcsOptions* record, OskWindow activeEditor);
 
 // The "Run Command" dialog: the enabled commands of the frame, of the extension libraries and of the current

@@ -270,10 +270,10 @@ std::optional<OptionsProblem> storeOptionsValues(const OptionsValues& values, Oc
   if (anyChanged({kOptWordPattern}) && !pattern.empty() && patternCompiles && !patternCompiles(pattern))
     return OptionsProblem{kOptWordPattern, OptionsPage::kEditing,
                           "The word pattern is not a valid regular expression."};
-  for (const FileType& t : values.fileTypes)
-    if (std::string m = fileTypeProblem(t); !m.empty()) return OptionsProblem{0, OptionsPage::kFileTypes, m};
   // An unchanged list keeps the program's bytes as they were.
   if (values.fileTypes != parseFileTypes(record.fileTypes)) {
+    for (const FileType& t : values.fileTypes)
+      if (std::string m = fileTypeProblem(t); !m.empty()) return OptionsProblem{0, OptionsPage::kFileTypes, m};
     const auto form = formatFileTypes(values.fileTypes, sizeof out.fileTypes);
     if (!form) return OptionsProblem{0, OptionsPage::kFileTypes, "The file types do not fit in 1024 characters."};
     std::memset(out.fileTypes, 0, sizeof out.fileTypes);

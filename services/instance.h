@@ -19,6 +19,7 @@
 
 #include "services/config/configuration.h"
 #include "services/settings_store.h"
+#include "services/file_types.h"
 
 struct HWND__;
 
@@ -81,6 +82,17 @@ class CInstance {
   PositionConstraint positionConstraint(HWND__* window, const ParentOfWindow& parentOf) const;
   bool isPartOfOpenBar(HWND__* window, const ParentOfWindow& parentOf) const;
 
+  // The program's file type list, offered by the services' own file lists; empty until the program sets it.
+  void setGeneralFilters(std::vector<FileType> types) { generalFilters_ = std::move(types); }
+  std::span<const FileType> generalFilters() const { return generalFilters_; }
+  // Whether the services' file dialogs show long names, and explorer-style dialogs (which need long names too).
+  void setLongFileNames(bool use, bool explorer) {
+    useLongFileNames_ = use;
+    useExplorerType_ = explorer;
+  }
+  bool useLongFileNames() const { return useLongFileNames_; }
+  bool useExplorerDialogs() const { return useLongFileNames_ && useExplorerType_; }
+
  private:
   struct ToolBarWindow {
     HWND__* window;
@@ -96,6 +108,9 @@ class CInstance {
   std::vector<ToolBarWindow> toolBarWindows_;
   HWND__* openBar_ = nullptr;
   HWND__* printPreview_ = nullptr;
+  std::vector<FileType> generalFilters_;
+  bool useLongFileNames_ = true;
+  bool useExplorerType_ = true;
 };
 
 // Copies `text` into a caller's buffer of `size` bytes, cut to size - 1 characters and always terminated; nothing

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <thread>
 
-#include "services/win32/ocs_api.h"
+#include "services/config/config_reader.h"
 
 namespace osk::drive {
 namespace {
@@ -173,27 +173,24 @@ bool Scratch::exists(const std::string& name) const {
 }
 
 CommandNumbers::CommandNumbers(const std::string& configFile) {
-  HOCSINSTANCE instance = OCS_CreateInstance(nullptr, "");
-  if (instance == nullptr) return;
-  bool loaded = false;
+  std::vector<uint8_t> bytes;
   if (configFile.empty()) {
+    // The program's built-in configuration, read from its resource as the program reads it.
     HMODULE program = LoadLibraryExA((programFolder() + "OSK32.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (program != nullptr) {
-      loaded = OCS_LoadConfigurationResource(instance, nullptr, program, 1001) != 0;
-      FreeLibrary(program);
+    if (program == nullptr) return;
+    if (HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(1001), "CONFIGFILE")) {
+      const auto* data = static_cast<const uint8_t*>(LockResource(LoadResource(program, found)));
+      if (data != nullptr) bytes.assign(data, data + SizeofResource(program, found));
     }
-  } else {
-    // A full path: the loader's folder choice does not apply to it.
-    loaded = OCS_LoadConfiguration(instance, nullptr, 0, configFile.c_str()) != 0;
+    FreeLibrary(program);
+  } else if (readConfigurationFile(configFile, bytes) != ConfigLoadStatus::kOk) {
+    return;
   }
-  if (loaded) {
-    for (int number = 1; number < 4096; ++number) {
-      char name[OCS_COMMAND_NAME_SIZE] = {};
-      char parameter[OCS_PARAMETER_SIZE] = {};
-      if (OCS_GetMacroString(instance, number, name, parameter)) entries_.push_back({number, name, parameter});
-    }
+  CConfiguration configuration;
+  if (parseConfiguration(bytes, configuration) != ConfigLoadStatus::kOk) return;
+  for (const CCommand& command : configuration.commands) {
+    if (!command.isSeparator()) entries_.push_back({command.number, command.name, command.parameter});
   }
-  OCS_DestroyInstance(instance);
 }
 
 int CommandNumbers::number(const std::string& name, const std::string& parameter) const {

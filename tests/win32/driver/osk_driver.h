@@ -113,7 +113,6 @@ class Program {
 
   // The frame takes the keyboard and the keys go in through SendInput, then the program has handled them.
   void press(const std::vector<Key>& keys) const;
-  void press(Key key) const { press(std::vector<Key>{key}); }
   void type(const std::string& text) const;
   // Menu items and tool buttons: WM_COMMAND with the command number, posted as a menu would.
   void command(int number) const;

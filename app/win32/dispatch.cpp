@@ -26,6 +26,7 @@ const HandlerTable& handlers() {
     HandlerTable t{};
     registerFrameCommands(t);
     registerEditingCommands(t);
+    registerMouseCommands(t);
     return t;
   }();
   return table;

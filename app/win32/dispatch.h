@@ -19,6 +19,7 @@ using HandlerTable = std::array<CommandHandler, kCommandCount>;
 void setHandler(HandlerTable& table, std::string_view name, CommandHandler handler);
 void registerFrameCommands(HandlerTable& table);
 void registerEditingCommands(HandlerTable& table);
+void registerMouseCommands(HandlerTable& table);
 
 // Runs a command string with `target` as the engine's current editor window when it is one of this program's
 // editor windows (else with none). A name that neither the table nor an extension library knows is reported.

@@ -71,6 +71,7 @@ int onCreate(HWND frame) {
   if (s.services == nullptr) return -1;
   if (!createMdiClient(frame)) return -1;
   s.statusBar = createStatusBar(frame);
+  handSettingsToServices();
   OCS_LoadSettings(s.services);
   if (!loadConfiguration(frame)) return -1;
   s.history = OCS_CreateHistoryStore();

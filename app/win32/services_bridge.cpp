@@ -73,10 +73,6 @@ void toolBarUnderMouse(const char* name) {
 
 const std::string& toolBarUnderMouseName() { return toolBarName(); }
 
-HPALETTE createDisplayPalette() { return nullptr; }
-
-void registerServiceDialogCommands(HandlerTable&) {}
-
 void freeClipBuffers() {}
 
 void blinkRecordMark() {

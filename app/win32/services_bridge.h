@@ -51,6 +51,8 @@ const std::string& toolBarUnderMouseName();
 
 HPALETTE createDisplayPalette();
 void registerServiceDialogCommands(HandlerTable& table);
+// The file type list and the long-name choices, as the services' file dialogs use them.
+void handSettingsToServices();
 
 // The clip buffers, the keystroke macro menu and the window list.
 void freeClipBuffers();

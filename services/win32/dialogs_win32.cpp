@@ -7,13 +7,6 @@
 
 namespace osk::win32 {
 
-HMODULE servicesModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&servicesModule), &module);
-  return module;
-}
-
 std::vector<CommandProvider> commandProviders(const CInstance& instance) {
   std::vector<CommandProvider> all;
   all.push_back(frameCommandProvider(reinterpret_cast<HWND>(instance.frame())));

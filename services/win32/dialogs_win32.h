@@ -14,7 +14,7 @@
 namespace osk::win32 {
 
 // The module of OSKOCS32 itself, whatever loaded it.
-HMODULE servicesModule();
+HMODULE servicesModule();   // defined with the tool bars, which need it too
 
 // The frame's commands (message 2124), then the extension libraries'.
 std::vector<CommandProvider> commandProviders(const CInstance& instance);

@@ -140,8 +140,10 @@ TEST(OSK32Shell, TheSessionIsWrittenAtExitAndRestoredOnRequest) {
     ASSERT_TRUE(program.close());
   }
   const std::string ini = folder.pathOf("osk.ini");
-  EXPECT_NE(iniValue(ini, "State", "1").find("one.txt"), std::string::npos) << folder.read("osk.ini");
-  EXPECT_NE(iniValue(ini, "State", "2").find("two.txt"), std::string::npos);
+  // The lines follow the windows' MDI order, the active one first.
+  const std::string lines = iniValue(ini, "State", "1") + "|" + iniValue(ini, "State", "2");
+  EXPECT_NE(lines.find("one.txt\" 1 1 0 0"), std::string::npos) << lines;
+  EXPECT_NE(lines.find("two.txt\" 2 3 0 0"), std::string::npos) << lines;   // column 2 of line 3
   EXPECT_EQ(iniValue(ini, "State", "3"), "");
 
   Program program(folder, "");

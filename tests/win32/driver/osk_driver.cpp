@@ -314,6 +314,10 @@ void Program::settle() const {
 void Program::press(const std::vector<Key>& keys) const {
   HWND f = frame();
   if (f == nullptr) return;
+  // The X server gives the keyboard to the window under the pointer: the pointer goes over the frame first.
+  RECT area;
+  GetWindowRect(f, &area);
+  SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
   SetForegroundWindow(f);
   waitFor([&] { return GetForegroundWindow() == f || GetForegroundWindow() == GetAncestor(f, GA_ROOTOWNER); }, 2s);
   for (const Key& key : keys) {

@@ -117,11 +117,8 @@ bool CMoveableBar::setOption(int32_t property, int32_t value) {
 void CMoveableBar::readSettings(SettingsStore& store) { readToolBarSettings(store, name_, settings_); }
 
 void CMoveableBar::saveSettings(SettingsStore& store) {
-  if (floating() && window_) {
-    RECT r;
-    GetWindowRect(window_, &r);
-    settings_.rect = toBar(r);
-  }
+  // The rectangle follows every move of the floating window, so it is right even when the settings are saved
+  // after the frame (and with it the bar's window) has gone.
   writeToolBarSettings(store, name_, settings_);
 }
 
@@ -510,9 +507,23 @@ LRESULT CMoveableBar::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
+    case WM_WINDOWPOSCHANGED:
+      if (floating()) {
+        RECT r;
+        if (GetWindowRect(window_, &r)) settings_.rect = toBar(r);
+      }
+      break;
     case WM_DESTROY:
       hideTip();
       return 0;
+    case WM_NCDESTROY: {
+      // Destroyed with the frame: the bar stays in the list, without a window, until the instance goes.
+      HWND gone = window_;
+      bars_.core().removeToolBarWindow(reinterpret_cast<HWND__*>(gone));
+      SetWindowLongPtrA(gone, GWLP_USERDATA, 0);
+      window_ = nullptr;
+      return DefWindowProcA(gone, message, wParam, lParam);
+    }
     default:
       break;
   }

@@ -638,3 +638,39 @@ TEST_F(Bars, NullInstanceAndNoConfigurationAnswerNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// At shutdown the frame, and with it every bar window, goes before the services save their settings.
+TEST(BarsAtShutdown, SettingsSavedAfterTheFrameIsGoneKeepWhereTheFloatingBarWas) {
+  const std::vector<uint8_t> resource = builtinResource();
+  auto loaded = osk::loadConfiguration(resource, {});
+  ASSERT_EQ(loaded.status, osk::ConfigLoadStatus::kOk);
+  g_commands.clear();
+  for (const osk::CCommand& c : loaded.config->commands)
+    if (!c.name.empty()) g_commands.push_back({c.name, c.conditionWord});
+  const std::string ini = programDirectory() + "\\SHUTDOWN.INI";
+  DeleteFileA(ini.c_str());
+  WritePrivateProfileStringA("Extended", "Default Tool BarAsPopup", "1", ini.c_str());
+  HWND frame = createFrame();
+  ASSERT_NE(frame, nullptr);
+  HOCSINSTANCE instance = OCS_CreateInstance(frame, ini.c_str());
+  OCS_LoadSettings(instance);
+  ASSERT_TRUE(OCS_LoadConfigurationResource(instance, frame, GetModuleHandleA(nullptr), 1001));
+  HWND tb = barWindow(frame, "Default Tool Bar");
+  ASSERT_NE(tb, nullptr);
+  // The user moves it by its caption.
+  SetWindowPos(tb, nullptr, 210, 230, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  DestroyWindow(frame);
+  EXPECT_FALSE(IsWindow(tb));
+  EXPECT_EQ(OCS_IsMoveableBar(instance, tb), 0);
+  OCS_SaveSettings(instance);
+  OCS_DestroyInstance(instance);
+  EXPECT_EQ(readIni(ini, "Default Tool BarLeft"), "210");
+  EXPECT_EQ(readIni(ini, "Default Tool BarTop"), "230");
+  EXPECT_EQ(readIni(ini, "Default Tool BarAsPopup"), "1");
+  DeleteFileA(ini.c_str());
+  pump();
+}
+
+}  // namespace

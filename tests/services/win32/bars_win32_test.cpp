@@ -337,6 +337,22 @@ TEST_F(Bars, ResizeDocksTheDefaultBarAtTheTopAndLeavesTheRestToTheClient) {
   EXPECT_FALSE(IsWindowVisible(preview));
 }
 
+TEST_F(Bars, SequenceNumbersDecideWhichBarIsOutermost) {
+  stop();
+  write("Open Bar Tool BarVisible", "1");
+  write("Open Bar Tool BarSeqNo", "0");
+  write("Default Tool BarSeqNo", "1");
+  start();
+  EXPECT_EQ(placeOf(bar("Open Bar Tool Bar")).top, 0);
+  EXPECT_EQ(placeOf(bar()).top, 24);
+  EXPECT_EQ(readIni(ini_, "Default Tool BarSeqNo"), "1");
+  // Saving numbers the bars by their places; the preview's bar, never numbered, stays first in the list.
+  OCS_SaveSettings(instance_);
+  EXPECT_EQ(readIni(ini_, "Print Preview Tool BarSeqNo"), "0");
+  EXPECT_EQ(readIni(ini_, "Open Bar Tool BarSeqNo"), "1");
+  EXPECT_EQ(readIni(ini_, "Default Tool BarSeqNo"), "2");
+}
+
 TEST_F(Bars, BarsDockOnEveryEdgeAndShareBorderLines) {
   struct Edge {
     const char* vertical;
@@ -413,7 +429,15 @@ TEST_F(Bars, FloatingBarTakesNothingAndFitsItsButtons) {
   GetClientRect(tb, &inside);
   EXPECT_GT(inside.bottom, 22 + 4);
   EXPECT_LE(r.right, 400);
+  // Made narrower by the user, it wraps its buttons into more rows and fits them when let go.
+  SetWindowPos(tb, nullptr, 0, 0, (r.right - r.left) / 2, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(tb, WM_EXITSIZEMOVE, 0, 0);
+  RECT narrower;
+  GetClientRect(tb, &narrower);
+  EXPECT_GT(narrower.bottom, inside.bottom);
+  EXPECT_LT(narrower.right, inside.right);
   // Its settings come back after a restart.
+  GetWindowRect(tb, &r);
   restart();
   tb = bar();
   ASSERT_NE(tb, nullptr);

@@ -22,6 +22,10 @@ struct FrameCommand {
   uint32_t conditionWord;
 };
 std::vector<FrameCommand> g_commands;
+
+// The enabling test the frame gives for WordWrapToggle: bit 0 disabled, bit 1 checked.
+int32_t g_wrapState = 0;
+int32_t OSK_CALL wrapTest(void) { return g_wrapState; }
 std::vector<WPARAM> g_wmCommands;
 std::vector<std::string> g_statusTexts;
 int g_layouts = 0;
@@ -52,6 +56,7 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       std::memset(record, 0, sizeof *record);
       std::strncpy(record->name, g_commands[wParam].name.c_str(), sizeof record->name - 1);
       record->conditionWord = g_commands[wParam].conditionWord;
+      if (g_commands[wParam].name == "WordWrapToggle") record->enablingTest = wrapTest;
       return 1;
     }
     case OCS_MSG_STATUS_TEXT:
@@ -165,6 +170,7 @@ class Bars : public ::testing::Test {
     g_wmCommands.clear();
     g_statusTexts.clear();
     g_layouts = 0;
+    g_wrapState = 0;
     g_startEdges = 0;
     g_deferred = true;
     ini_ = programDirectory() + "\\BARS.INI";
@@ -299,6 +305,25 @@ TEST_F(Bars, ConditionMaskGreysMenuItemsAndButtonsAndChecksByName) {
   ASSERT_EQ(g_wmCommands.size(), 1u);
   EXPECT_EQ(LOWORD(g_wmCommands[0]), number("FileHistory"));
   EXPECT_EQ(HIWORD(g_wmCommands[0]), 0);
+  DestroyMenu(menu);
+}
+
+TEST_F(Bars, EnablingTestsOfTheFrameGreyAndCheckTheirCommands) {
+  HMENU menu = OCS_CreateMenu("Default", instance_, nullptr);
+  ASSERT_NE(menu, nullptr);
+  const UINT wrap = static_cast<UINT>(number("WordWrapToggle"));
+  g_wrapState = 2;
+  OCS_ProcessSpecialCommands(instance_, menu);
+  EXPECT_EQ(GetMenuState(menu, wrap, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED), static_cast<UINT>(MF_CHECKED));
+  g_wrapState = 1;
+  OCS_ProcessSpecialCommands(instance_, menu);
+  EXPECT_EQ(GetMenuState(menu, wrap, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED), static_cast<UINT>(MF_GRAYED));
+  // A command with its own test is left alone by the mask.
+  OCS_EnableMacroCommands(instance_, menu, 0xFFFFFFFFu);
+  EXPECT_EQ(GetMenuState(menu, wrap, MF_BYCOMMAND) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
+  g_wrapState = 0;
+  OCS_ProcessSpecialCommands(instance_, menu);
+  EXPECT_EQ(GetMenuState(menu, wrap, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED), 0u);
   DestroyMenu(menu);
 }
 

@@ -1,9 +1,12 @@
 // The bars of a services instance: every movable bar (one per tool bar of the configuration, and the Open Bar)
 // in one list ordered by sequence number, the button images they share, and the tool bar settings.
 //
-// The list owns its bars. A bar that is not a tool bar joins the list through MoveableBar: the docking asks each
-// bar where it wants to be and how thick it is for a length, and tells it where to go. Bars are created hidden; a
-// bar shows once the frame lays it out.
+// The list owns its bars. A bar that is not a tool bar (the Open Bar) joins the list through MoveableBar and
+// ControlBars::add: the docking asks each bar where it wants to be and how thick it is for a length, and tells it
+// where to go. Bars are created hidden; a bar shows once the frame lays it out. When settings are saved, and before
+// a new configuration replaces the tool bars, every bar in the list first gets its position as sequence number;
+// the tool bars write their own keys, other bars write theirs from the settings hooks they add to the instance
+// (CInstance::addSettingsHook), which run after the tool bars' hook.
 #pragma once
 
 #include <windows.h>

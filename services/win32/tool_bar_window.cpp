@@ -17,7 +17,9 @@ constexpr UINT kTipDelay = 600;
 constexpr int32_t kDockMargin = 32;
 
 constexpr DWORD kDockedStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-constexpr DWORD kFloatingStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// A floating bar has a sizing frame: made narrower or wider, its buttons wrap to the new width (a vertical bar's
+// to the new height) and the window fits them again once the user lets go.
+constexpr DWORD kFloatingStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 constexpr DWORD kFloatingExStyle = WS_EX_TOOLWINDOW;
 
 bool registerClass() {
@@ -117,11 +119,8 @@ bool CMoveableBar::setOption(int32_t property, int32_t value) {
 void CMoveableBar::readSettings(SettingsStore& store) { readToolBarSettings(store, name_, settings_); }
 
 void CMoveableBar::saveSettings(SettingsStore& store) {
-  if (floating() && window_) {
-    RECT r;
-    GetWindowRect(window_, &r);
-    settings_.rect = toBar(r);
-  }
+  // The rectangle follows every move of the floating window, so it is right even when the settings are saved
+  // after the frame (and with it the bar's window) has gone.
   writeToolBarSettings(store, name_, settings_);
 }
 
@@ -415,6 +414,11 @@ LRESULT CMoveableBar::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE: {
       const POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
       if (dragArmed_) {
+        // Esc gives the drag up: the bar never has the keyboard, so the key is looked at here.
+        if (GetAsyncKeyState(VK_ESCAPE) & 0x8000) {
+          ReleaseCapture();
+          return 0;
+        }
         POINT screen = p;
         ClientToScreen(window_, &screen);
         if (!dragging_ && (std::abs(screen.x - dragStart_.x) > GetSystemMetrics(SM_CXDRAG) ||
@@ -510,9 +514,26 @@ LRESULT CMoveableBar::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
+    case WM_EXITSIZEMOVE:
+      fitFloating();
+      return 0;
+    case WM_WINDOWPOSCHANGED:
+      if (floating()) {
+        RECT r;
+        if (GetWindowRect(window_, &r)) settings_.rect = toBar(r);
+      }
+      break;
     case WM_DESTROY:
       hideTip();
       return 0;
+    case WM_NCDESTROY: {
+      // Destroyed with the frame: the bar stays in the list, without a window, until the instance goes.
+      HWND gone = window_;
+      bars_.core().removeToolBarWindow(reinterpret_cast<HWND__*>(gone));
+      SetWindowLongPtrA(gone, GWLP_USERDATA, 0);
+      window_ = nullptr;
+      return DefWindowProcA(gone, message, wParam, lParam);
+    }
     default:
       break;
   }

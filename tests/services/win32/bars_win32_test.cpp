@@ -22,6 +22,10 @@ struct FrameCommand {
   uint32_t conditionWord;
 };
 std::vector<FrameCommand> g_commands;
+
+// The enabling test the frame gives for WordWrapToggle: bit 0 disabled, bit 1 checked.
+int32_t g_wrapState = 0;
+int32_t OSK_CALL wrapTest(void) { return g_wrapState; }
 std::vector<WPARAM> g_wmCommands;
 std::vector<std::string> g_statusTexts;
 int g_layouts = 0;
@@ -52,6 +56,7 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       std::memset(record, 0, sizeof *record);
       std::strncpy(record->name, g_commands[wParam].name.c_str(), sizeof record->name - 1);
       record->conditionWord = g_commands[wParam].conditionWord;
+      if (g_commands[wParam].name == "WordWrapToggle") record->enablingTest = wrapTest;
       return 1;
     }
     case OCS_MSG_STATUS_TEXT:
@@ -165,6 +170,7 @@ class Bars : public ::testing::Test {
     g_wmCommands.clear();
     g_statusTexts.clear();
     g_layouts = 0;
+    g_wrapState = 0;
     g_startEdges = 0;
     g_deferred = true;
     ini_ = programDirectory() + "\\BARS.INI";
@@ -302,6 +308,25 @@ TEST_F(Bars, ConditionMaskGreysMenuItemsAndButtonsAndChecksByName) {
   DestroyMenu(menu);
 }
 
+TEST_F(Bars, EnablingTestsOfTheFrameGreyAndCheckTheirCommands) {
+  HMENU menu = OCS_CreateMenu("Default", instance_, nullptr);
+  ASSERT_NE(menu, nullptr);
+  const UINT wrap = static_cast<UINT>(number("WordWrapToggle"));
+  g_wrapState = 2;
+  OCS_ProcessSpecialCommands(instance_, menu);
+  EXPECT_EQ(GetMenuState(menu, wrap, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED), static_cast<UINT>(MF_CHECKED));
+  g_wrapState = 1;
+  OCS_ProcessSpecialCommands(instance_, menu);
+  EXPECT_EQ(GetMenuState(menu, wrap, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED), static_cast<UINT>(MF_GRAYED));
+  // A command with its own test is left alone by the mask.
+  OCS_EnableMacroCommands(instance_, menu, 0xFFFFFFFFu);
+  EXPECT_EQ(GetMenuState(menu, wrap, MF_BYCOMMAND) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
+  g_wrapState = 0;
+  OCS_ProcessSpecialCommands(instance_, menu);
+  EXPECT_EQ(GetMenuState(menu, wrap, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED), 0u);
+  DestroyMenu(menu);
+}
+
 TEST_F(Bars, ResizeDocksTheDefaultBarAtTheTopAndLeavesTheRestToTheClient) {
   HWND tb = bar();
   ASSERT_NE(tb, nullptr);
@@ -335,6 +360,22 @@ TEST_F(Bars, ResizeDocksTheDefaultBarAtTheTopAndLeavesTheRestToTheClient) {
   HWND preview = bar("Print Preview Tool Bar");
   ASSERT_NE(preview, nullptr);
   EXPECT_FALSE(IsWindowVisible(preview));
+}
+
+TEST_F(Bars, SequenceNumbersDecideWhichBarIsOutermost) {
+  stop();
+  write("Open Bar Tool BarVisible", "1");
+  write("Open Bar Tool BarSeqNo", "0");
+  write("Default Tool BarSeqNo", "1");
+  start();
+  EXPECT_EQ(placeOf(bar("Open Bar Tool Bar")).top, 0);
+  EXPECT_EQ(placeOf(bar()).top, 24);
+  EXPECT_EQ(readIni(ini_, "Default Tool BarSeqNo"), "1");
+  // Saving numbers the bars by their places; the preview's bar, never numbered, stays first in the list.
+  OCS_SaveSettings(instance_);
+  EXPECT_EQ(readIni(ini_, "Print Preview Tool BarSeqNo"), "0");
+  EXPECT_EQ(readIni(ini_, "Open Bar Tool BarSeqNo"), "1");
+  EXPECT_EQ(readIni(ini_, "Default Tool BarSeqNo"), "2");
 }
 
 TEST_F(Bars, BarsDockOnEveryEdgeAndShareBorderLines) {
@@ -413,7 +454,15 @@ TEST_F(Bars, FloatingBarTakesNothingAndFitsItsButtons) {
   GetClientRect(tb, &inside);
   EXPECT_GT(inside.bottom, 22 + 4);
   EXPECT_LE(r.right, 400);
+  // Made narrower by the user, it wraps its buttons into more rows and fits them when let go.
+  SetWindowPos(tb, nullptr, 0, 0, (r.right - r.left) / 2, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(tb, WM_EXITSIZEMOVE, 0, 0);
+  RECT narrower;
+  GetClientRect(tb, &narrower);
+  EXPECT_GT(narrower.bottom, inside.bottom);
+  EXPECT_LT(narrower.right, inside.right);
   // Its settings come back after a restart.
+  GetWindowRect(tb, &r);
   restart();
   tb = bar();
   ASSERT_NE(tb, nullptr);
@@ -635,6 +684,42 @@ TEST_F(Bars, NullInstanceAndNoConfigurationAnswerNothing) {
   EXPECT_EQ(r.bottom, 100);
   EXPECT_EQ(OCS_GetToolBarProp(empty, nullptr, OCS_TB_WRAP), 1);
   OCS_DestroyInstance(empty);
+}
+
+}  // namespace
+
+namespace {
+
+// At shutdown the frame, and with it every bar window, goes before the services save their settings.
+TEST(BarsAtShutdown, SettingsSavedAfterTheFrameIsGoneKeepWhereTheFloatingBarWas) {
+  const std::vector<uint8_t> resource = builtinResource();
+  auto loaded = osk::loadConfiguration(resource, {});
+  ASSERT_EQ(loaded.status, osk::ConfigLoadStatus::kOk);
+  g_commands.clear();
+  for (const osk::CCommand& c : loaded.config->commands)
+    if (!c.name.empty()) g_commands.push_back({c.name, c.conditionWord});
+  const std::string ini = programDirectory() + "\\SHUTDOWN.INI";
+  DeleteFileA(ini.c_str());
+  WritePrivateProfileStringA("Extended", "Default Tool BarAsPopup", "1", ini.c_str());
+  HWND frame = createFrame();
+  ASSERT_NE(frame, nullptr);
+  HOCSINSTANCE instance = OCS_CreateInstance(frame, ini.c_str());
+  OCS_LoadSettings(instance);
+  ASSERT_TRUE(OCS_LoadConfigurationResource(instance, frame, GetModuleHandleA(nullptr), 1001));
+  HWND tb = barWindow(frame, "Default Tool Bar");
+  ASSERT_NE(tb, nullptr);
+  // The user moves it by its caption.
+  SetWindowPos(tb, nullptr, 210, 230, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  DestroyWindow(frame);
+  EXPECT_FALSE(IsWindow(tb));
+  EXPECT_EQ(OCS_IsMoveableBar(instance, tb), 0);
+  OCS_SaveSettings(instance);
+  OCS_DestroyInstance(instance);
+  EXPECT_EQ(readIni(ini, "Default Tool BarLeft"), "210");
+  EXPECT_EQ(readIni(ini, "Default Tool BarTop"), "230");
+  EXPECT_EQ(readIni(ini, "Default Tool BarAsPopup"), "1");
+  DeleteFileA(ini.c_str());
+  pump();
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 // The services instance's entry points: configurations loaded, saved and asked about through the instance.
 #include <windows.h>
 
+#include <memory>
 #include <new>
 #include <vector>
 
 #include "services/ocs_config_api.h"
 #include "services/win32/config_win32.h"
 #include "services/win32/instance_win32.h"
+#include "services/win32/openbar_host_win32.h"
 
 namespace {
 
@@ -27,7 +29,9 @@ extern "C" {
 
 HOCSINSTANCE OSK_CALL OCS_CreateInstance(OskWindow frame, const char* settingsPath) {
   try {
-    return new OcsInstance(reinterpret_cast<HWND>(frame), settingsPath ? settingsPath : "");
+    auto instance = std::make_unique<OcsInstance>(reinterpret_cast<HWND>(frame), settingsPath ? settingsPath : "");
+    osk::win32::attachOpenBar(*instance);
+    return instance.release();
   } catch (const std::bad_alloc&) {
     return nullptr;
   }

@@ -9,11 +9,8 @@
 namespace osk::win32 {
 
 OpenBarHost::~OpenBarHost() {
-  if (bar && instance) {
-    ProfileSettings settings(instance->core.settingsPath());
-    if (!instance->core.settingsPath().empty()) bar->saveSettings(settings);
-    instance->core.setOpenBarWindow(nullptr);
-  }
+  // The settings are saved when the services save theirs, before the instance goes; not here again.
+  if (bar && instance) instance->core.setOpenBarWindow(nullptr);
   bar.reset();
 }
 

@@ -21,7 +21,8 @@ struct OpenBarHost {
 };
 
 // Gives the instance its Open Bar host: from now on every configuration load makes the Open Bar again, saving the
-// old one's settings first. When the host goes (with the instance), the bar saves its settings and is destroyed.
+// old one's settings first. When the host goes (with the instance), the bar is destroyed without saving: the
+// services save their settings (saveOpenBarSettings) before the instance is destroyed.
 void attachOpenBar(OcsInstance& instance);
 COpenBarWindow* openBarOf(OcsInstance* instance);
 

@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -51,7 +52,7 @@ class Win32WatchPlatform : public WatchPlatform {
 
  private:
   HANDLE wakeEvent_ = nullptr;
-  HWND volatile window_ = nullptr;
+  std::atomic<HWND> window_{nullptr};
 };
 
 class COpenBarWindow {

@@ -406,6 +406,52 @@ TEST_F(OpenBar, SelectedFilesGoToTheFrameByFullPathAndAreDeselected) {
   EXPECT_EQ(OCS_GetNumSelectedFiles(instance_), 1);
 }
 
+// The program's message loop maps a mouse message in its event context and runs the bound command; OBOpen is
+// action 7. A double click on a file of the Open Bar therefore opens it in the program.
+bool programLoopStep(HOCSINSTANCE instance, const MSG& m) {
+  const int32_t code = OCS_MapMouseMessageToKeyEvent(m.message);
+  if (!code) return false;
+  const int32_t context = OCS_GetPositionConstraint(instance, m.hwnd, nullptr);
+  const uint16_t word = static_cast<uint16_t>(code << 3);
+  int32_t enabled = 0;
+  char name[OCS_COMMAND_NAME_SIZE] = {}, parameter[OCS_PARAMETER_SIZE] = {};
+  if (!OCS_MapKeyDown(instance, &word, static_cast<uint16_t>(context), &enabled, name, parameter)) return false;
+  if (std::strcmp(name, "OBOpen") == 0) OCS_SetOpenBarProp(instance, OCS_OB_OPEN_SELECTED, 0);
+  return false;   // the window still gets the message, as in the program
+}
+
+TEST_F(OpenBar, DoubleClickOnAFileOpensItInTheProgram) {
+  for (const char* f : {"first.c", "second.c"}) touch(dir_ + "\\" + f);
+  writeList(ini_, 0, "Here", dir_, "*.c", 0, true);
+  open();
+  ASSERT_TRUE(shows(0, {"first.c", "second.c"}));
+  ASSERT_TRUE(OCS_SetOpenBarProp(instance_, OCS_OB_VISIBLE, 1));
+  const HWND list = listBoxes()[0];
+  EXPECT_TRUE(OCS_IsPartOfOpenBar(instance_, list));
+  EXPECT_FALSE(OCS_IsPartOfOpenBar(instance_, frame_));
+  EXPECT_EQ(OCS_GetPositionConstraint(instance_, list, nullptr), 21);
+
+  RECT item{};
+  SendMessageA(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+  const LPARAM at = MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2);
+  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(list, WM_LBUTTONUP, 0, at);
+  PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  PostMessageA(list, WM_LBUTTONUP, 0, at);
+  const DWORD start = GetTickCount();
+  while (g_opened.empty() && GetTickCount() - start < 10000) {
+    MSG m;
+    if (!PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+      continue;
+    }
+    programLoopStep(instance_, m);
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+  EXPECT_EQ(g_opened, (std::vector<std::string>{dir_ + "\\second.c"}));
+}
+
 TEST_F(OpenBar, VisibleAndMaximisedAreKeptAndShowingTellsTheFrame) {
   writeList(ini_, 0, "Here", dir_, "*.*", 0, true);
   open();

@@ -37,7 +37,7 @@ std::string fontFaceOrDefault(const OpenBarSettings& settings) {
   return settings.fontFace.empty() ? std::string("Arial") : settings.fontFace;
 }
 
-OpenBarSettings readOpenBarSettings(SettingsStore& s, const BarRect& current) {
+OpenBarSettings readOpenBarSettings(SettingsStore& s, const OpenBarRect& current) {
   OpenBarSettings o;
   o.seqNo = s.readInt(kExtended, key("SeqNo"), -1);
   o.visible = s.readInt(kExtended, key("Visible"), 1) != 0;

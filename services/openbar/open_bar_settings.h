@@ -20,7 +20,7 @@ constexpr int32_t kMaxOpenBarLists = 60;
 constexpr size_t kMaxListText = 260;
 constexpr size_t kMaxFontFace = 32;
 
-struct BarRect {
+struct OpenBarRect {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
@@ -28,7 +28,7 @@ struct OpenBarSettings {
   int32_t seqNo = -1;
   bool visible = true;
   bool asPopup = false;
-  BarRect rect;
+  OpenBarRect rect;
   bool vertical = true;
   bool botRight = false;
   int32_t width = 80;
@@ -56,7 +56,7 @@ struct OpenBarListSpec {
 std::string fontFaceOrDefault(const OpenBarSettings& settings);
 
 // `current` gives the rectangle keys their defaults.
-OpenBarSettings readOpenBarSettings(SettingsStore& store, const BarRect& current);
+OpenBarSettings readOpenBarSettings(SettingsStore& store, const OpenBarRect& current);
 void writeOpenBarSettings(SettingsStore& store, const OpenBarSettings& settings);
 
 // The lists as saved, each non-empty directory passed through `fullPath`. When no list is saved the answer is the

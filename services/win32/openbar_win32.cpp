@@ -308,10 +308,14 @@ COpenBarWindow::Edge COpenBarWindow::edge() const {
 
 int32_t COpenBarWindow::sizeAcross(int32_t) const { return settings_.vertical ? settings_.width : settings_.height; }
 
-void COpenBarWindow::place(const RECT& r) {
+void COpenBarWindow::place(const RECT& r, HDWP* deferred) {
   if (!hwnd_ || settings_.asPopup) return;
-  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-               SWP_NOZORDER | SWP_NOACTIVATE | (settings_.visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+  const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (settings_.visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
+  if (deferred && *deferred) {
+    *deferred = DeferWindowPos(*deferred, hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+    return;
+  }
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
 }
 
 void COpenBarWindow::setFloating(bool on) {

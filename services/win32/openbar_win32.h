@@ -71,14 +71,17 @@ class COpenBarWindow {
 
   // ---- Placement, for the bar list ----
   Edge edge() const;
+  bool vertical() const { return settings_.vertical; }
+  bool botRight() const { return settings_.botRight; }
   bool floating() const { return settings_.asPopup; }
   bool visible() const { return settings_.visible; }
   int32_t sequenceNumber() const { return settings_.seqNo; }
   void setSequenceNumber(int32_t n) { settings_.seqNo = n; }
   // The width a vertical bar needs (or the height a horizontal one needs) along an edge of `length` pixels.
   int32_t sizeAcross(int32_t length) const;
-  // Moves a docked bar into `r` (frame client coordinates) and shows it when it is visible.
-  void place(const RECT& r);
+  // Moves a docked bar into `r` (frame client coordinates) and shows it when it is visible; deferred on *deferred
+  // when that is given and not null.
+  void place(const RECT& r, HDWP* deferred = nullptr);
   void setFloating(bool on);
 
   // ---- Settings ----

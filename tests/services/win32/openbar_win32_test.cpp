@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -111,6 +112,9 @@ NewListAnswer g_newList;
 std::vector<std::string> g_boxes;
 std::set<HWND> g_filled;   // a dialog activated again after a refusal is cancelled
 HHOOK g_hook = nullptr;
+// The other dialogs: called on each activation with the dialog and how often it was activated before.
+std::function<void(HWND, int)> g_otherDialog;
+std::map<HWND, int> g_activations;
 
 LRESULT CALLBACK dialogHook(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE) {
@@ -126,6 +130,8 @@ LRESULT CALLBACK dialogHook(int code, WPARAM wParam, LPARAM lParam) {
         SetDlgItemTextA(box, 7002, g_newList.dir.c_str());
         SetDlgItemTextA(box, 7003, g_newList.filters.c_str());
         PostMessageA(box, WM_COMMAND, IDOK, 0);
+      } else if (g_otherDialog && std::strcmp(caption, "OSK") != 0) {
+        g_otherDialog(box, g_activations[box]++);
       } else {
         char text[256] = {};
         GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
@@ -188,6 +194,8 @@ class OpenBar : public ::testing::Test {
     g_opened.clear();
     g_refuse.clear();
     g_boxes.clear();
+    g_otherDialog = nullptr;
+    g_activations.clear();
     g_hook = SetWindowsHookExA(WH_CBT, dialogHook, nullptr, GetCurrentThreadId());
     frame_ = createFrame();
     ASSERT_NE(frame_, nullptr);
@@ -483,6 +491,55 @@ TEST_F(OpenBar, NewListDialogAddsAListAndRefusesAMissingDirectory) {
   EXPECT_FALSE(OCS_SetOpenBarProp(instance_, OCS_OB_NEW_LIST, 0));
   EXPECT_EQ(g_boxes, (std::vector<std::string>{"OSK|Path does not exist"}));
   EXPECT_EQ(OCS_GetOpenBarProp(instance_, OCS_OB_LIST_COUNT), 2);
+}
+
+TEST_F(OpenBar, ListSettingsDialogChangesFiltersAndSortOfTheCurrentList) {
+  for (const char* f : {"a.c", "a.h", "b.c"}) touch(dir_ + "\\" + f);
+  writeList(ini_, 0, "Here", dir_, "*.c", 0, true);
+  open();
+  ASSERT_TRUE(shows(0, {"a.c", "b.c"}));
+  g_otherDialog = [](HWND dialog, int) {
+    char caption[64] = {};
+    GetWindowTextA(dialog, caption, sizeof caption);
+    if (std::strcmp(caption, "Open List Settings") != 0) return;
+    SetDlgItemTextA(dialog, 7001, "Headers first");
+    SetDlgItemTextA(dialog, 7003, "*.h;*.c");
+    CheckRadioButton(dialog, 7004, 7005, 7005);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  };
+  ASSERT_TRUE(OCS_SetOpenBarProp(instance_, OCS_OB_LIST_SETTINGS, 0));
+  EXPECT_TRUE(shows(0, {"a.c", "b.c", "a.h"}));
+  HMENU menu = CreatePopupMenu();
+  OCS_FillOpenBarGotoMenu(instance_, menu, 15100);
+  char text[64] = {};
+  GetMenuStringA(menu, 15100, text, sizeof text, MF_BYCOMMAND);
+  EXPECT_STREQ(text, "Headers first");
+  DestroyMenu(menu);
+}
+
+TEST_F(OpenBar, SearchDirectoriesDialogRefusesADuplicateAndKeepsWhatIsAdded) {
+  const std::string other = tempDirectory("search");
+  more_.push_back(other);
+  WritePrivateProfileStringA("Open Search", "1", dir_.c_str(), ini_.c_str());
+  open();
+  char buffer[OCS_PATH_SIZE] = {};
+  ASSERT_TRUE(OCS_GetOpenSearchDir(instance_, 0, buffer));
+  EXPECT_EQ(std::string(buffer), dir_);
+  g_otherDialog = [&](HWND dialog, int seen) {
+    if (seen == 0) {
+      SetDlgItemTextA(dialog, 7101, (dir_ + "\\").c_str());   // the same directory again
+      PostMessageA(dialog, WM_COMMAND, 7102, 0);
+    } else if (seen == 1) {
+      SetDlgItemTextA(dialog, 7101, other.c_str());
+      PostMessageA(dialog, WM_COMMAND, 7102, 0);
+      PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    }
+  };
+  EXPECT_TRUE(OCS_OpenSearchDirsDlg(instance_, frame_));
+  EXPECT_EQ(g_boxes, (std::vector<std::string>{"OSK|Duplicate search directories not allowed."}));
+  ASSERT_TRUE(OCS_GetOpenSearchDir(instance_, 1, buffer));
+  EXPECT_EQ(std::string(buffer), other);
+  EXPECT_FALSE(OCS_GetOpenSearchDir(instance_, 2, buffer));
 }
 
 // Lists added and closed while files churn and the worker scans: nothing crashes or hangs, and every handle the

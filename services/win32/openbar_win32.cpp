@@ -347,7 +347,15 @@ void COpenBarWindow::setFloating(bool on) {
 void COpenBarWindow::loadSettings(SettingsStore& store) {
   RECT r{};
   if (hwnd_ && settings_.asPopup) GetWindowRect(hwnd_, &r);
+  const bool wasFloating = settings_.asPopup;
   settings_ = readOpenBarSettings(store, {r.left, r.top, r.right, r.bottom});
+  if (hwnd_ && settings_.asPopup != wasFloating) {
+    // The window follows the settings into or out of floating.
+    const bool floating = settings_.asPopup;
+    settings_.asPopup = wasFloating;
+    setFloating(floating);
+  }
+  if (hwnd_ && !settings_.visible) ShowWindow(hwnd_, SW_HIDE);
   lists_.setAutoRefresh(settings_.autoRefresh);
   lists_.replaceAll(readOpenBarLists(store, [](const std::string& dir) {
     char full[MAX_PATH];

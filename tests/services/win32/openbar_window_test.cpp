@@ -118,6 +118,18 @@ TEST_F(OpenBarWindow, FloatingMakesAnOwnedPopupAndDockingAChildAgain) {
   EXPECT_EQ(GetParent(bar_->window()), frame_);
 }
 
+TEST_F(OpenBarWindow, LoadingSettingsFloatsOrDocksTheWindowAsTheySay) {
+  make();
+  ini_.sections["Extended"]["OpenbarAsPopup"] = "1";
+  bar_->loadSettings(ini_);
+  EXPECT_TRUE(bar_->floating());
+  EXPECT_TRUE(GetWindowLongA(bar_->window(), GWL_STYLE) & WS_POPUP);
+  ini_.sections["Extended"]["OpenbarAsPopup"] = "0";
+  bar_->loadSettings(ini_);
+  EXPECT_FALSE(bar_->floating());
+  EXPECT_EQ(GetParent(bar_->window()), frame_);
+}
+
 TEST_F(OpenBarWindow, MaximisedShowsOnlyTheCurrentList) {
   ini_.sections["Child1"] = {{"Title", "Two"}, {"Dir", "c:\\windows"}, {"Filters", "*.exe"}, {"OpenbarSelected", "1"}};
   ini_.sections["Child2"] = {{"Title", "Three"}, {"Dir", "c:\\windows"}, {"Filters", "*.dll"}};

@@ -26,6 +26,16 @@ void CInstance::addConfigurationListener(std::function<void(CConfiguration&)> li
   if (listener) listeners_.push_back(std::move(listener));
 }
 
+void CInstance::loadSettings(SettingsStore& store) const {
+  for (const SettingsHook& hook : settingsHooks_)
+    if (hook.load) hook.load(store);
+}
+
+void CInstance::saveSettings(SettingsStore& store) const {
+  for (const SettingsHook& hook : settingsHooks_)
+    if (hook.save) hook.save(store);
+}
+
 std::optional<BoundCommand> CInstance::mapKeyDown(uint16_t keyWord, uint16_t context) const {
   if (!configuration_) return std::nullopt;
   return configuration_->mapKey(keyWord, context);

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "services/config/configuration.h"
+#include "services/settings_store.h"
 
 struct HWND__;
 
@@ -48,6 +49,16 @@ class CInstance {
   // Called after each install, in the order added: the tool bars, the Open Bar and the extension commands follow
   // the new configuration from here.
   void addConfigurationListener(std::function<void(CConfiguration&)> listener);
+
+  // Keys that parts of the services keep in the settings file (the tool bars, the extension list, the Open Bar's
+  // search directories): each hook is read and written, in the order added, by loadSettings and saveSettings.
+  struct SettingsHook {
+    std::function<void(SettingsStore&)> load;
+    std::function<void(SettingsStore&)> save;
+  };
+  void addSettingsHook(SettingsHook hook) { settingsHooks_.push_back(std::move(hook)); }
+  void loadSettings(SettingsStore& store) const;
+  void saveSettings(SettingsStore& store) const;
 
   // The providers of command details after the frame, in the order they are asked (the extension libraries).
   void setExtensionProviders(std::vector<CommandProvider> providers) { extensionProviders_ = std::move(providers); }
@@ -80,6 +91,7 @@ class CInstance {
   std::string settingsPath_;
   std::unique_ptr<CConfiguration> configuration_;
   std::vector<std::function<void(CConfiguration&)>> listeners_;
+  std::vector<SettingsHook> settingsHooks_;
   std::vector<CommandProvider> extensionProviders_;
   std::vector<ToolBarWindow> toolBarWindows_;
   HWND__* openBar_ = nullptr;

@@ -7,6 +7,7 @@
 
 #include "services/ocs_config_api.h"
 #include "services/win32/config_win32.h"
+#include "services/win32/bars_win32.h"
 #include "services/win32/instance_win32.h"
 #include "services/win32/openbar_host_win32.h"
 
@@ -30,6 +31,7 @@ extern "C" {
 HOCSINSTANCE OSK_CALL OCS_CreateInstance(OskWindow frame, const char* settingsPath) {
   try {
     auto instance = std::make_unique<OcsInstance>(reinterpret_cast<HWND>(frame), settingsPath ? settingsPath : "");
+    osk::win32::attachControlBars(*instance);
     osk::win32::attachOpenBar(*instance);
     return instance.release();
   } catch (const std::bad_alloc&) {

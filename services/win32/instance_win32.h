@@ -9,6 +9,8 @@
 #include "services/instance.h"
 
 namespace osk::win32 {
+class ControlBars;
+void destroyControlBars(ControlBars* bars);
 struct OpenBarHost;
 }
 
@@ -16,6 +18,9 @@ struct OcsInstance {
   OcsInstance(HWND frame, std::string settingsPath)
       : core(reinterpret_cast<HWND__*>(frame), std::move(settingsPath)) {}
   osk::CInstance core;
-  // Destroyed before the core, so the Open Bar can still save its settings through it.
+  // The movable bars; they go before the configuration they were built from.
+  std::unique_ptr<osk::win32::ControlBars, void (*)(osk::win32::ControlBars*)> bars{nullptr,
+                                                                                   osk::win32::destroyControlBars};
+  // Destroyed first: the Open Bar leaves the bar list before the bars go, and the core is still there.
   std::shared_ptr<osk::win32::OpenBarHost> openBar;
 };

@@ -3,6 +3,7 @@
 
 #include "engine/ecd_types.h"
 #include "services/ocs_config_api.h"
+#include "services/win32/ocs_bars_api.h"
 
 #ifdef __cplusplus
 extern "C" {

@@ -2,14 +2,51 @@
 #include <windows.h>
 
 #include "services/ocs_openbar_api.h"
+#include "services/win32/bars_win32.h"
 #include "services/win32/instance_win32.h"
 #include "services/win32/openbar_host_win32.h"
 #include "services/win32/profile_win32.h"
 
 namespace osk::win32 {
+namespace {
+
+// The Open Bar as one of the movable bars: the bar list docks it, orders it and numbers it like a tool bar.
+class OpenBarDock : public MoveableBar {
+ public:
+  explicit OpenBarDock(COpenBarWindow& bar) : bar_(bar) {}
+  HWND window() const override { return bar_.window(); }
+  int32_t seqNo() const override { return bar_.sequenceNumber(); }
+  void setSeqNo(int32_t seqNo) override { bar_.setSequenceNumber(seqNo); }
+  bool visible() const override { return bar_.visible(); }
+  bool floating() const override { return bar_.floating(); }
+  bool vertical() const override { return bar_.vertical(); }
+  bool botRight() const override { return bar_.botRight(); }
+  int32_t thickness(int32_t length) const override { return bar_.sizeAcross(length); }
+  void placeDocked(HDWP* deferred, const RECT& rect) override { bar_.place(rect, deferred); }
+  void fitFloating() override {}
+
+ private:
+  COpenBarWindow& bar_;
+};
+
+void leaveBarList(OpenBarHost& host) {
+  if (!host.dock) return;
+  if (ControlBars* bars = controlBarsOf(host.instance)) bars->remove(host.dock);
+  host.dock = nullptr;
+}
+
+void joinBarList(OpenBarHost& host) {
+  ControlBars* bars = controlBarsOf(host.instance);
+  if (!bars || !host.bar) return;
+  host.dock = bars->add(std::make_unique<OpenBarDock>(*host.bar));
+  bars->layoutChanged();
+}
+
+}  // namespace
 
 OpenBarHost::~OpenBarHost() {
   // The settings are saved when the services save theirs, before the instance goes; not here again.
+  leaveBarList(*this);
   if (bar && instance) instance->core.setOpenBarWindow(nullptr);
   bar.reset();
 }
@@ -29,13 +66,19 @@ void attachOpenBar(OcsInstance& instance) {
     if (!frame || !IsWindow(frame)) return;
     ProfileSettings settings(self->core.settingsPath());
     if (host.bar) {
+      // The bar list has just numbered its bars by their places: the Open Bar keeps its place too.
       if (!self->core.settingsPath().empty()) host.bar->saveSettings(settings);
+      leaveBarList(host);
       self->core.setOpenBarWindow(nullptr);
       host.bar.reset();
     }
     host.bar = COpenBarWindow::create(frame, settings);
-    if (host.bar) self->core.setOpenBarWindow(reinterpret_cast<HWND__*>(host.bar->window()));
+    if (!host.bar) return;
+    self->core.setOpenBarWindow(reinterpret_cast<HWND__*>(host.bar->window()));
+    joinBarList(host);
   });
+  self->core.addSettingsHook({[self](SettingsStore& s) { loadOpenBarSettings(*self, s); },
+                              [self](SettingsStore& s) { saveOpenBarSettings(*self, s); }});
 }
 
 COpenBarWindow* openBarOf(OcsInstance* instance) {
@@ -45,7 +88,13 @@ COpenBarWindow* openBarOf(OcsInstance* instance) {
 void loadOpenBarSettings(OcsInstance& instance, SettingsStore& store) {
   if (!instance.openBar) return;
   instance.openBar->searchDirectories = readSearchDirectories(store);
-  if (COpenBarWindow* bar = openBarOf(&instance)) bar->loadSettings(store);
+  COpenBarWindow* bar = openBarOf(&instance);
+  if (!bar) return;
+  bar->loadSettings(store);
+  if (ControlBars* bars = controlBarsOf(&instance); bars && instance.openBar->dock) {
+    bars->reorder(instance.openBar->dock);
+    bars->layoutChanged();
+  }
 }
 
 void saveOpenBarSettings(OcsInstance& instance, SettingsStore& store) {

@@ -13,15 +13,19 @@ struct OcsInstance;
 
 namespace osk::win32 {
 
+class MoveableBar;
+
 struct OpenBarHost {
   ~OpenBarHost();
   OcsInstance* instance = nullptr;
   std::unique_ptr<COpenBarWindow> bar;
+  MoveableBar* dock = nullptr;   // the Open Bar's entry in the instance's bar list
   std::vector<std::string> searchDirectories;
 };
 
 // Gives the instance its Open Bar host: from now on every configuration load makes the Open Bar again, saving the
-// old one's settings first. When the host goes (with the instance), the bar is destroyed without saving: the
+// old one's settings first, and puts it in the instance's bar list, which docks it with the tool bars. Its settings
+// are read and written with the services' settings. When the host goes (with the instance), the bar is destroyed without saving: the
 // services save their settings (saveOpenBarSettings) before the instance is destroyed.
 void attachOpenBar(OcsInstance& instance);
 COpenBarWindow* openBarOf(OcsInstance* instance);

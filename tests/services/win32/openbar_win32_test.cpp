@@ -15,6 +15,7 @@
 #include "services/config/config_reader.h"
 #include "services/ocs_openbar_api.h"
 #include "services/win32/ocs_api.h"
+#include "services/win32/ocs_bars_api.h"
 
 namespace {
 
@@ -549,6 +550,52 @@ TEST_F(OpenBar, SearchDirectoriesDialogRefusesADuplicateAndKeepsWhatIsAdded) {
   ASSERT_TRUE(OCS_GetOpenSearchDir(instance_, 1, buffer));
   EXPECT_EQ(std::string(buffer), other);
   EXPECT_FALSE(OCS_GetOpenSearchDir(instance_, 2, buffer));
+}
+
+TEST_F(OpenBar, DocksWithTheToolBarsThroughTheBarList) {
+  writeList(ini_, 0, "Here", dir_, "*.*", 0, true);
+  open();
+  EXPECT_TRUE(OCS_IsMoveableBar(instance_, bar_));
+  ShowWindow(frame_, SW_SHOWNA);
+  RECT client{0, 0, 400, 300};
+  uint8_t edges = 0;
+  void* deferred = nullptr;
+  ASSERT_TRUE(OCS_ResizeControlBars(instance_, &edges, &deferred, &client));
+  EXPECT_TRUE(IsWindowVisible(bar_));
+  EXPECT_TRUE(edges & OCS_EDGE_LEFT);
+  RECT r;
+  GetWindowRect(bar_, &r);
+  EXPECT_EQ(r.right - r.left, 80);   // the default width of a bar docked on the left
+  EXPECT_GE(client.left, 78);
+
+  ASSERT_TRUE(OCS_SetOpenBarProp(instance_, OCS_OB_VISIBLE, 0));
+  client = {0, 0, 400, 300};
+  edges = 0;
+  ASSERT_TRUE(OCS_ResizeControlBars(instance_, &edges, &deferred, &client));
+  EXPECT_FALSE(IsWindowVisible(bar_));
+  EXPECT_FALSE(edges & OCS_EDGE_LEFT);
+}
+
+TEST_F(OpenBar, ServicesSettingsCarryTheListsAndSearchDirectories) {
+  WritePrivateProfileStringA("Open Search", "1", dir_.c_str(), ini_.c_str());
+  writeList(ini_, 0, "Here", dir_, "*.c", 1, true);
+  open();
+  DeleteFileA(ini_.c_str());
+  OCS_SaveSettings(instance_);
+  EXPECT_EQ(iniValue(ini_, "Child0", "Title"), "Here");
+  EXPECT_EQ(iniValue(ini_, "Child1", "Title"), "");
+  EXPECT_EQ(iniValue(ini_, "Open Search", "1"), dir_);
+  EXPECT_EQ(iniValue(ini_, "Open Search", "2"), "");
+  EXPECT_NE(iniValue(ini_, "Extended", "OpenbarSeqNo"), "<none>");
+
+  WritePrivateProfileStringA("Child0", "Title", "Renamed", ini_.c_str());
+  OCS_LoadSettings(instance_);
+  HMENU menu = CreatePopupMenu();
+  OCS_FillOpenBarGotoMenu(instance_, menu, 15100);
+  char text[64] = {};
+  GetMenuStringA(menu, 15100, text, sizeof text, MF_BYCOMMAND);
+  EXPECT_STREQ(text, "Renamed");
+  DestroyMenu(menu);
 }
 
 // Lists added and closed while files churn and the worker scans: nothing crashes or hangs, and every handle the

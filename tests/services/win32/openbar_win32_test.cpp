@@ -598,6 +598,21 @@ TEST_F(OpenBar, ServicesSettingsCarryTheListsAndSearchDirectories) {
   DestroyMenu(menu);
 }
 
+TEST_F(OpenBar, FontDialogSetsTheListFontWhichIsSaved) {
+  writeList(ini_, 0, "Here", dir_, "*.*", 0, true);
+  WritePrivateProfileStringA("Extended", "OpenbarFontHeight", "-15", ini_.c_str());
+  open();
+  g_otherDialog = [](HWND dialog, int seen) {
+    if (seen == 0) PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  };
+  ASSERT_TRUE(OCS_SetOpenBarProp(instance_, OCS_OB_FONT, 0));
+  reload();
+  const std::string face = iniValue(ini_, "Extended", "FontFace");
+  EXPECT_FALSE(face.empty());
+  EXPECT_LT(face.size(), 32u);
+  EXPECT_NE(iniValue(ini_, "Extended", "OpenbarFontHeight"), "0");
+}
+
 // Lists added and closed while files churn and the worker scans: nothing crashes or hangs, and every handle the
 // Open Bar made is closed again.
 TEST_F(OpenBar, StressOfListsAndFilesLeavesNoHandleBehind) {

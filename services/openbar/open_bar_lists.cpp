@@ -41,7 +41,7 @@ void COpenBarLists::run() {
     const bool complete = scan(job, store, readable);
     std::lock_guard lock(mutex_);
     List* list = find(job.id);
-    if (!complete || !list || list->specVersion != job.specVersion) continue;
+    if (!complete || !list || list->infoVersion != job.infoVersion) continue;
     list->store.swap(store);
     list->rescanNeeded = false;
     list->contentVersion = nextVersion_++;
@@ -63,10 +63,10 @@ void COpenBarLists::prepareWait(std::vector<WatchId>& watches, bool& scanPending
   const bool watching = autoRefresh_;
   for (auto& list : lists_) {
     if (list->rescanNeeded && !suspended_) scanPending = true;
-    if (!watching || list->watch || list->spec.directory.empty()) continue;
-    list->watch = platform_.watch(list->spec.directory);
+    if (!watching || list->watch || list->info.directory.empty()) continue;
+    list->watch = platform_.watch(list->info.directory);
     if (list->watch) {
-      list->watchedDirectory = list->spec.directory;
+      list->watchedDirectory = list->info.directory;
       if (list->watchFailed) {
         // The directory is back (or readable again): what it holds now has never been shown.
         list->watchFailed = false;
@@ -111,10 +111,10 @@ bool COpenBarLists::nextScan(ScanJob& job) {
   for (auto& list : lists_) {
     if (!list->rescanNeeded) continue;
     job.id = list->id;
-    job.specVersion = list->specVersion;
-    job.directory = list->spec.directory;
-    job.filters = list->spec.filters;
-    job.sort = list->spec.sort;
+    job.infoVersion = list->infoVersion;
+    job.directory = list->info.directory;
+    job.filters = list->info.filters;
+    job.sort = list->info.sort;
     return true;
   }
   return false;
@@ -181,7 +181,7 @@ void COpenBarLists::retire(List& list) {
   list.watchFailed = false;
 }
 
-void COpenBarLists::replaceAll(const std::vector<OpenBarListSpec>& specs) {
+void COpenBarLists::replaceAll(const std::vector<OpenBarListInfo>& infos) {
   const bool wasSuspended = suspended_.exchange(true);
   {
     std::lock_guard lock(mutex_);
@@ -189,35 +189,35 @@ void COpenBarLists::replaceAll(const std::vector<OpenBarListSpec>& specs) {
     lists_.clear();
     current_ = 0;
     bool currentFound = false;
-    for (const OpenBarListSpec& spec : specs) {
+    for (const OpenBarListInfo& info : infos) {
       if (static_cast<int32_t>(lists_.size()) == kMaxOpenBarLists) break;
       auto list = std::make_unique<List>();
       list->id = nextId_++;
-      list->spec = boundedSpec(spec);
-      list->specVersion = nextVersion_++;
-      if (spec.selected && !currentFound) {
+      list->info = boundedListInfo(info);
+      list->infoVersion = nextVersion_++;
+      if (info.selected && !currentFound) {
         current_ = static_cast<int32_t>(lists_.size());
         currentFound = true;
       }
       lists_.push_back(std::move(list));
     }
-    for (auto& list : lists_) list->spec.selected = false;
+    for (auto& list : lists_) list->info.selected = false;
   }
   suspended_ = wasSuspended;
   platform_.wake();
 }
 
-uint32_t COpenBarLists::add(const OpenBarListSpec& spec) {
+uint32_t COpenBarLists::add(const OpenBarListInfo& info) {
   uint32_t id = 0;
   {
     std::lock_guard lock(mutex_);
     if (static_cast<int32_t>(lists_.size()) >= kMaxOpenBarLists) return 0;
     auto list = std::make_unique<List>();
     list->id = id = nextId_++;
-    list->spec = boundedSpec(spec);
-    list->spec.selected = false;
-    list->spec.position = static_cast<int32_t>(lists_.size());
-    list->specVersion = nextVersion_++;
+    list->info = boundedListInfo(info);
+    list->info.selected = false;
+    list->info.position = static_cast<int32_t>(lists_.size());
+    list->infoVersion = nextVersion_++;
     lists_.push_back(std::move(list));
     current_ = static_cast<int32_t>(lists_.size()) - 1;
   }
@@ -225,18 +225,18 @@ uint32_t COpenBarLists::add(const OpenBarListSpec& spec) {
   return id;
 }
 
-bool COpenBarLists::update(uint32_t id, const OpenBarListSpec& spec) {
+bool COpenBarLists::update(uint32_t id, const OpenBarListInfo& info) {
   {
     std::lock_guard lock(mutex_);
     List* list = find(id);
     if (!list) return false;
-    const int32_t position = list->spec.position;
-    OpenBarListSpec next = boundedSpec(spec);
+    const int32_t position = list->info.position;
+    OpenBarListInfo next = boundedListInfo(info);
     next.position = position;
     next.selected = false;
-    if (next.directory != list->spec.directory) retire(*list);
-    list->spec = std::move(next);
-    list->specVersion = nextVersion_++;
+    if (next.directory != list->info.directory) retire(*list);
+    list->info = std::move(next);
+    list->infoVersion = nextVersion_++;
     list->rescanNeeded = true;
   }
   platform_.wake();
@@ -248,11 +248,11 @@ bool COpenBarLists::closeCurrent() {
     std::lock_guard lock(mutex_);
     if (lists_.size() < 2) return false;
     const auto at = static_cast<size_t>(current_);
-    const int32_t position = lists_[at]->spec.position;
+    const int32_t position = lists_[at]->info.position;
     retire(*lists_[at]);
     lists_.erase(lists_.begin() + static_cast<std::ptrdiff_t>(at));
     current_ = at < lists_.size() ? static_cast<int32_t>(at) : 0;
-    lists_[static_cast<size_t>(current_)]->spec.position = position;
+    lists_[static_cast<size_t>(current_)]->info.position = position;
   }
   platform_.wake();
   return true;
@@ -329,11 +329,11 @@ std::vector<uint32_t> COpenBarLists::ids() const {
   return out;
 }
 
-std::vector<OpenBarListSpec> COpenBarLists::specs() const {
+std::vector<OpenBarListInfo> COpenBarLists::infos() const {
   std::lock_guard lock(mutex_);
-  std::vector<OpenBarListSpec> out;
+  std::vector<OpenBarListInfo> out;
   for (size_t i = 0; i < lists_.size(); ++i) {
-    out.push_back(lists_[i]->spec);
+    out.push_back(lists_[i]->info);
     out.back().selected = static_cast<int32_t>(i) == current_;
   }
   return out;
@@ -344,11 +344,11 @@ bool COpenBarLists::view(uint32_t id, OpenBarListView& out) const {
   const List* list = find(id);
   if (!list) return false;
   out.id = id;
-  out.spec = list->spec;
+  out.info = list->info;
   out.contentVersion = list->contentVersion;
   out.shownNames.clear();
   out.shownNames.reserve(list->store.size());
-  for (const std::string& stored : list->store.names()) out.shownNames.push_back(osk::shownName(stored, list->spec.sort));
+  for (const std::string& stored : list->store.names()) out.shownNames.push_back(osk::shownName(stored, list->info.sort));
   return true;
 }
 
@@ -362,7 +362,7 @@ std::string COpenBarLists::shownName(uint32_t id, size_t index) const {
   std::lock_guard lock(mutex_);
   const List* list = find(id);
   if (!list || index >= list->store.size()) return {};
-  return osk::shownName(list->store[index], list->spec.sort);
+  return osk::shownName(list->store[index], list->info.sort);
 }
 
 }  // namespace osk

@@ -58,7 +58,7 @@ class WatchPlatform {
 // A copy of one list for the user-interface side.
 struct OpenBarListView {
   uint32_t id = 0;
-  OpenBarListSpec spec;
+  OpenBarListInfo info;
   std::vector<std::string> shownNames;   // in the store's order, turned back
   uint64_t contentVersion = 0;
 };
@@ -90,11 +90,11 @@ class COpenBarLists {
 
   // Replaces all lists (loading the settings): scanning is suspended meanwhile. The current list is the first
   // selected one, else the first.
-  void replaceAll(const std::vector<OpenBarListSpec>& lists);
+  void replaceAll(const std::vector<OpenBarListInfo>& lists);
   // Adds a list after the others and makes it current; its id, or 0 when 60 lists exist.
-  uint32_t add(const OpenBarListSpec& spec);
+  uint32_t add(const OpenBarListInfo& info);
   // Changes a list's title, directory, filters or sort; it is scanned again. False for an unknown id.
-  bool update(uint32_t id, const OpenBarListSpec& spec);
+  bool update(uint32_t id, const OpenBarListInfo& info);
   // Closes the current list unless it is the only one: the next list (or the first, when the last was closed)
   // becomes current and takes the closed list's position. False when nothing was closed.
   bool closeCurrent();
@@ -115,7 +115,7 @@ class COpenBarLists {
   int32_t currentIndex() const;
   uint32_t currentId() const;
   std::vector<uint32_t> ids() const;
-  std::vector<OpenBarListSpec> specs() const;   // in order, the current one selected
+  std::vector<OpenBarListInfo> infos() const;   // in order, the current one selected
   bool view(uint32_t id, OpenBarListView& out) const;
   uint64_t contentVersion(uint32_t id) const;
   // The shown name of entry `index` of list `id`, empty when there is none.
@@ -127,18 +127,18 @@ class COpenBarLists {
  private:
   struct List {
     uint32_t id = 0;
-    OpenBarListSpec spec;
+    OpenBarListInfo info;
     WatchId watch = 0;
     std::string watchedDirectory;
     bool watchFailed = false;
     bool rescanNeeded = true;
-    uint64_t specVersion = 0;      // changes with the spec; a scan of an older one is thrown away
+    uint64_t infoVersion = 0;      // changes with the description; a scan of an older one is thrown away
     uint64_t contentVersion = 0;   // changes with every completed scan
     CFileStore store;
   };
   struct ScanJob {
     uint32_t id = 0;
-    uint64_t specVersion = 0;
+    uint64_t infoVersion = 0;
     std::string directory, filters;
     SortType sort = SortType::ByName;
   };

@@ -87,49 +87,49 @@ void writeOpenBarSettings(SettingsStore& s, const OpenBarSettings& o) {
   s.writeString(kExtended, "FontFace", profileQuoted(bounded(o.fontFace, kMaxFontFace)));
 }
 
-OpenBarListSpec boundedSpec(OpenBarListSpec spec) {
-  spec.title = bounded(spec.title, kMaxListText);
-  spec.directory = bounded(spec.directory, kMaxListText);
-  spec.filters = bounded(spec.filters, kMaxListText);
-  if (splitFilters(spec.filters).empty()) spec.filters = "*.*";
-  if (spec.sort != SortType::ByName && spec.sort != SortType::ByType) spec.sort = SortType::ByName;
-  return spec;
+OpenBarListInfo boundedListInfo(OpenBarListInfo info) {
+  info.title = bounded(info.title, kMaxListText);
+  info.directory = bounded(info.directory, kMaxListText);
+  info.filters = bounded(info.filters, kMaxListText);
+  if (splitFilters(info.filters).empty()) info.filters = "*.*";
+  if (info.sort != SortType::ByName && info.sort != SortType::ByType) info.sort = SortType::ByName;
+  return info;
 }
 
-std::vector<OpenBarListSpec> readOpenBarLists(SettingsStore& s,
+std::vector<OpenBarListInfo> readOpenBarLists(SettingsStore& s,
                                               const std::function<std::string(const std::string&)>& fullPath) {
-  std::vector<OpenBarListSpec> lists;
+  std::vector<OpenBarListInfo> lists;
   for (int32_t n = 0; n < kMaxOpenBarLists; ++n) {
     const std::string section = "Child" + std::to_string(n);
-    OpenBarListSpec spec;
-    spec.title = s.readString(section, "Title", "", kMaxListText);
-    spec.directory = s.readString(section, "Dir", "", kMaxListText);
-    if (spec.title.empty() || spec.directory.empty()) break;
-    spec.filters = s.readString(section, "Filters", "", kMaxListText);
-    spec.sort = static_cast<SortType>(s.readInt(section, key("SortType"), 0));
-    spec.selected = s.readInt(section, key("Selected"), 0) != 0;
-    spec.position = s.readInt(section, key("Position"), n);
+    OpenBarListInfo info;
+    info.title = s.readString(section, "Title", "", kMaxListText);
+    info.directory = s.readString(section, "Dir", "", kMaxListText);
+    if (info.title.empty() || info.directory.empty()) break;
+    info.filters = s.readString(section, "Filters", "", kMaxListText);
+    info.sort = static_cast<SortType>(s.readInt(section, key("SortType"), 0));
+    info.selected = s.readInt(section, key("Selected"), 0) != 0;
+    info.position = s.readInt(section, key("Position"), n);
     if (fullPath) {
-      const std::string full = fullPath(spec.directory);
-      if (!full.empty()) spec.directory = full;
+      const std::string full = fullPath(info.directory);
+      if (!full.empty()) info.directory = full;
     }
-    lists.push_back(boundedSpec(std::move(spec)));
+    lists.push_back(boundedListInfo(std::move(info)));
   }
   if (lists.empty()) {
-    OpenBarListSpec spec;
-    spec.title = "Dir";
-    spec.directory = "c:\\";
-    spec.filters = "*.*";
-    spec.selected = true;
-    lists.push_back(spec);
+    OpenBarListInfo info;
+    info.title = "Dir";
+    info.directory = "c:\\";
+    info.filters = "*.*";
+    info.selected = true;
+    lists.push_back(info);
   }
   return lists;
 }
 
-void writeOpenBarLists(SettingsStore& s, const std::vector<OpenBarListSpec>& lists,
+void writeOpenBarLists(SettingsStore& s, const std::vector<OpenBarListInfo>& lists,
                        const std::function<std::string(const std::string&)>& shortPath) {
   int32_t n = 0;
-  for (const OpenBarListSpec& list : lists) {
+  for (const OpenBarListInfo& list : lists) {
     if (n == kMaxOpenBarLists) break;
     const std::string section = "Child" + std::to_string(n++);
     std::string dir = list.directory;

@@ -43,7 +43,7 @@ struct OpenBarSettings {
 };
 
 // What describes one list, as the settings and the list settings dialog hold it.
-struct OpenBarListSpec {
+struct OpenBarListInfo {
   std::string title;
   std::string directory;
   std::string filters = "*.*";
@@ -61,16 +61,16 @@ void writeOpenBarSettings(SettingsStore& store, const OpenBarSettings& settings)
 
 // The lists as saved, each non-empty directory passed through `fullPath`. When no list is saved the answer is the
 // one default list: directory "c:\", filter "*.*", title "Dir", selected.
-std::vector<OpenBarListSpec> readOpenBarLists(SettingsStore& store,
+std::vector<OpenBarListInfo> readOpenBarLists(SettingsStore& store,
                                               const std::function<std::string(const std::string&)>& fullPath);
 // Writes Child0 ... for the lists, each directory through `shortPath` (which answers its argument when there is no
 // short form), then one more section with empty "Title", "Dir" and "Filters".
-void writeOpenBarLists(SettingsStore& store, const std::vector<OpenBarListSpec>& lists,
+void writeOpenBarLists(SettingsStore& store, const std::vector<OpenBarListInfo>& lists,
                        const std::function<std::string(const std::string&)>& shortPath);
 
-// Normalises a spec from a dialog or the settings: texts cut to their bounds, blanks around them dropped, an empty
+// Normalises a list description from a dialog or the settings: texts cut to their bounds, blanks around them dropped, an empty
 // filter string made "*.*", an unknown sort type made "By Name".
-OpenBarListSpec boundedSpec(OpenBarListSpec spec);
+OpenBarListInfo boundedListInfo(OpenBarListInfo info);
 
 // The patterns of a filter string: split at ";", blanks around each dropped, empty ones left out.
 std::vector<std::string> splitFilters(std::string_view filters);

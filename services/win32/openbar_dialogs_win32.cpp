@@ -27,7 +27,7 @@ bool isDirectory(const std::string& path) {
 
 struct ListDialog {
   const char* caption;
-  OpenBarListSpec* spec;
+  OpenBarListInfo* info;
 };
 
 INT_PTR CALLBACK listDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -41,37 +41,37 @@ INT_PTR CALLBACK listDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPa
       SendDlgItemMessageA(dialog, IDC_OPENBAR_FILTERS, CB_LIMITTEXT, kMaxListText, 0);
       for (const char* f : {"*.*", "*.c;*.cpp;*.h;*.hpp", "*.txt", "*.ini;*.cfg"})
         SendDlgItemMessageA(dialog, IDC_OPENBAR_FILTERS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f));
-      SetDlgItemTextA(dialog, IDC_OPENBAR_TITLE, d->spec->title.c_str());
-      SetDlgItemTextA(dialog, IDC_OPENBAR_DIR, d->spec->directory.c_str());
-      SetDlgItemTextA(dialog, IDC_OPENBAR_FILTERS, d->spec->filters.c_str());
+      SetDlgItemTextA(dialog, IDC_OPENBAR_TITLE, d->info->title.c_str());
+      SetDlgItemTextA(dialog, IDC_OPENBAR_DIR, d->info->directory.c_str());
+      SetDlgItemTextA(dialog, IDC_OPENBAR_FILTERS, d->info->filters.c_str());
       CheckRadioButton(dialog, IDC_OPENBAR_BYNAME, IDC_OPENBAR_BYTYPE,
-                       d->spec->sort == SortType::ByType ? IDC_OPENBAR_BYTYPE : IDC_OPENBAR_BYNAME);
+                       d->info->sort == SortType::ByType ? IDC_OPENBAR_BYTYPE : IDC_OPENBAR_BYNAME);
       return TRUE;
     }
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK) {
         auto* d = reinterpret_cast<ListDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
-        OpenBarListSpec spec = *d->spec;
-        spec.directory = itemText(dialog, IDC_OPENBAR_DIR);
-        spec.title = itemText(dialog, IDC_OPENBAR_TITLE);
-        spec.filters = itemText(dialog, IDC_OPENBAR_FILTERS);
-        spec.sort = IsDlgButtonChecked(dialog, IDC_OPENBAR_BYTYPE) == BST_CHECKED ? SortType::ByType : SortType::ByName;
-        spec = boundedSpec(spec);
-        if (spec.directory.empty() || !isDirectory(spec.directory)) {
+        OpenBarListInfo info = *d->info;
+        info.directory = itemText(dialog, IDC_OPENBAR_DIR);
+        info.title = itemText(dialog, IDC_OPENBAR_TITLE);
+        info.filters = itemText(dialog, IDC_OPENBAR_FILTERS);
+        info.sort = IsDlgButtonChecked(dialog, IDC_OPENBAR_BYTYPE) == BST_CHECKED ? SortType::ByType : SortType::ByName;
+        info = boundedListInfo(info);
+        if (info.directory.empty() || !isDirectory(info.directory)) {
           refuse(dialog, IDC_OPENBAR_DIR, "Path does not exist");
           return TRUE;
         }
         char full[MAX_PATH];
-        const DWORD n = GetFullPathNameA(spec.directory.c_str(), MAX_PATH, full, nullptr);
-        if (n > 0 && n < MAX_PATH) spec.directory.assign(full, n);
-        if (spec.title.empty()) {
+        const DWORD n = GetFullPathNameA(info.directory.c_str(), MAX_PATH, full, nullptr);
+        if (n > 0 && n < MAX_PATH) info.directory.assign(full, n);
+        if (info.title.empty()) {
           // A list without a title is called after its directory's last part.
-          std::string d = spec.directory;
+          std::string d = info.directory;
           while (d.size() > 3 && d.back() == '\\') d.pop_back();
           const size_t slash = d.find_last_of("\\/");
-          spec.title = slash == std::string::npos || slash + 1 == d.size() ? d : d.substr(slash + 1);
+          info.title = slash == std::string::npos || slash + 1 == d.size() ? d : d.substr(slash + 1);
         }
-        *d->spec = boundedSpec(spec);
+        *d->info = boundedListInfo(info);
         EndDialog(dialog, IDOK);
         return TRUE;
       }
@@ -139,8 +139,8 @@ INT_PTR CALLBACK searchDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM l
 
 }  // namespace
 
-bool showListDialog(HWND owner, const char* caption, OpenBarListSpec& spec) {
-  ListDialog d{caption, &spec};
+bool showListDialog(HWND owner, const char* caption, OpenBarListInfo& info) {
+  ListDialog d{caption, &info};
   return DialogBoxParamA(openBarModule(), MAKEINTRESOURCEA(IDD_OPENBAR_LIST), owner, listDialogProc,
                          reinterpret_cast<LPARAM>(&d)) == IDOK;
 }

@@ -240,9 +240,9 @@ void COpenBarWindow::syncNow() {
 
 void COpenBarWindow::updateTitles() {
   const int32_t current = lists_.currentIndex();
-  const std::vector<OpenBarListSpec> specs = lists_.specs();
-  for (size_t i = 0; i < panes_.size() && i < specs.size(); ++i) {
-    const std::string text = (static_cast<int32_t>(i) == current ? "\xBB " : "  ") + specs[i].title;
+  const std::vector<OpenBarListInfo> infos = lists_.infos();
+  for (size_t i = 0; i < panes_.size() && i < infos.size(); ++i) {
+    const std::string text = (static_cast<int32_t>(i) == current ? "\xBB " : "  ") + infos[i].title;
     SetWindowTextA(panes_[i].title, text.c_str());
   }
   layout();
@@ -374,7 +374,7 @@ void COpenBarWindow::saveSettings(SettingsStore& store) {
   }
   settings_.autoRefresh = lists_.autoRefresh();
   writeOpenBarSettings(store, settings_);
-  writeOpenBarLists(store, lists_.specs(), [](const std::string& dir) {
+  writeOpenBarLists(store, lists_.infos(), [](const std::string& dir) {
     char shortName[MAX_PATH];
     const DWORD n = GetShortPathNameA(dir.c_str(), shortName, MAX_PATH);
     return n > 0 && n < MAX_PATH ? std::string(shortName, n) : dir;
@@ -405,8 +405,8 @@ bool COpenBarWindow::gotoList(int32_t index) {
   return true;
 }
 
-bool COpenBarWindow::newList(const OpenBarListSpec& spec) {
-  if (!lists_.add(spec)) return false;
+bool COpenBarWindow::newList(const OpenBarListInfo& info) {
+  if (!lists_.add(info)) return false;
   syncPanes();
   tellFrameChanged();
   return true;
@@ -418,22 +418,22 @@ bool COpenBarWindow::newList() {
     MessageBoxA(hwnd_ ? hwnd_ : frame_, "The Open Bar holds no more than 60 lists.", "OSK", MB_OK | MB_ICONSTOP);
     return false;
   }
-  OpenBarListSpec spec;
-  const std::vector<OpenBarListSpec> specs = lists_.specs();
+  OpenBarListInfo info;
+  const std::vector<OpenBarListInfo> infos = lists_.infos();
   const int32_t current = lists_.currentIndex();
-  if (current >= 0 && current < static_cast<int32_t>(specs.size())) spec.directory = specs[current].directory;
-  if (!showListDialog(frame_, "New List", spec)) return false;
-  return newList(spec);
+  if (current >= 0 && current < static_cast<int32_t>(infos.size())) info.directory = infos[current].directory;
+  if (!showListDialog(frame_, "New List", info)) return false;
+  return newList(info);
 }
 
 bool COpenBarWindow::listSettings() {
-  const std::vector<OpenBarListSpec> specs = lists_.specs();
+  const std::vector<OpenBarListInfo> infos = lists_.infos();
   const int32_t current = lists_.currentIndex();
-  if (current < 0 || current >= static_cast<int32_t>(specs.size())) return false;
-  OpenBarListSpec spec = specs[current];
+  if (current < 0 || current >= static_cast<int32_t>(infos.size())) return false;
+  OpenBarListInfo info = infos[current];
   const uint32_t id = lists_.currentId();
-  if (!showListDialog(frame_, "Open List Settings", spec)) return false;
-  if (!lists_.update(id, spec)) return false;
+  if (!showListDialog(frame_, "Open List Settings", info)) return false;
+  if (!lists_.update(id, info)) return false;
   updateTitles();
   return true;
 }
@@ -555,13 +555,13 @@ int32_t COpenBarWindow::selectedCount() const {
 int32_t COpenBarWindow::nextSelected(int32_t previous, std::string& path) const {
   const Pane* pane = currentPane();
   if (!pane) return -1;
-  const std::vector<OpenBarListSpec> specs = lists_.specs();
+  const std::vector<OpenBarListInfo> infos = lists_.infos();
   const int32_t current = lists_.currentIndex();
-  if (current < 0 || current >= static_cast<int32_t>(specs.size())) return -1;
+  if (current < 0 || current >= static_cast<int32_t>(infos.size())) return -1;
   const LRESULT count = SendMessageA(pane->list, LB_GETCOUNT, 0, 0);
   for (int32_t i = std::max(previous + 1, 0); i < count; ++i) {
     if (SendMessageA(pane->list, LB_GETSEL, i, 0) <= 0) continue;
-    path = joinPath(specs[static_cast<size_t>(current)].directory, listBoxText(pane->list, i));
+    path = joinPath(infos[static_cast<size_t>(current)].directory, listBoxText(pane->list, i));
     return i;
   }
   return -1;
@@ -575,12 +575,12 @@ bool COpenBarWindow::deselect(int32_t index) {
 }
 
 void COpenBarWindow::fillGotoMenu(HMENU menu, UINT firstId) const {
-  const std::vector<OpenBarListSpec> specs = lists_.specs();
-  for (size_t i = 0; i < specs.size(); ++i) {
+  const std::vector<OpenBarListInfo> infos = lists_.infos();
+  for (size_t i = 0; i < infos.size(); ++i) {
     // An ampersand in a title is shown, not taken as a mnemonic.
     std::string text;
-    for (char c : specs[i].title) text += c == '&' ? std::string("&&") : std::string(1, c);
-    AppendMenuA(menu, MF_STRING | (specs[i].selected ? MF_CHECKED : 0), firstId + static_cast<UINT>(i), text.c_str());
+    for (char c : infos[i].title) text += c == '&' ? std::string("&&") : std::string(1, c);
+    AppendMenuA(menu, MF_STRING | (infos[i].selected ? MF_CHECKED : 0), firstId + static_cast<UINT>(i), text.c_str());
   }
 }
 

@@ -93,7 +93,7 @@ class COpenBarWindow {
   bool previousList();
   bool gotoList(int32_t index);
   bool newList();                           // the new-list dialog
-  bool newList(const OpenBarListSpec& spec);
+  bool newList(const OpenBarListInfo& info);
   bool listSettings();                      // the "Open List Settings" dialog for the current list
   void refresh();
   int32_t openSelected();                   // each selected file to the frame; the number opened
@@ -151,7 +151,7 @@ class COpenBarWindow {
 };
 
 // The dialogs, in openbar_dialogs_win32.cpp. Each answers true on OK with its output filled.
-bool showListDialog(HWND owner, const char* caption, OpenBarListSpec& spec);
+bool showListDialog(HWND owner, const char* caption, OpenBarListInfo& info);
 bool showSearchDirectoriesDialog(HWND owner, std::vector<std::string>& directories);
 
 // The module the Open Bar's window class and dialogs live in.

@@ -131,7 +131,7 @@ TEST(OpenBarSettingsFile, TwoListsWriteChild0Child1AndAnEmptyChild2) {
   test::MemorySettings ini;
   ini.sections["Child3"]["Title"] = "stale";
   ini.sections["Child3"]["Dir"] = "d:\\old";
-  std::vector<OpenBarListSpec> lists(2);
+  std::vector<OpenBarListInfo> lists(2);
   lists[0] = {"Sources", "c:\\src", "*.c;*.h", SortType::ByType, 0, false};
   lists[1] = {"Docs", "c:\\docs", "*.txt", SortType::ByName, 1, true};
   writeOpenBarLists(ini, lists, [](const std::string& d) { return d == "c:\\docs" ? std::string("C:\\DOCS~1") : d; });
@@ -219,21 +219,21 @@ struct RunningLists {
   }
 };
 
-OpenBarListSpec spec(std::string dir, std::string filters = "*.*", SortType sort = SortType::ByName) {
+OpenBarListInfo info(std::string dir, std::string filters = "*.*", SortType sort = SortType::ByName) {
   return {"t", std::move(dir), std::move(filters), sort, 0, false};
 }
 
 TEST(OpenBarWorker, ListShowsMatchingFilesSortedByType) {
   RunningLists r;
   for (const char* f : {"b.h", "a.c", "B.c", "notes.txt", "A.h"}) r.disk.create("c:\\src", f);
-  const uint32_t id = r.lists.add(spec("c:\\src", "*.c;*.h", SortType::ByType));
+  const uint32_t id = r.lists.add(info("c:\\src", "*.c;*.h", SortType::ByType));
   EXPECT_TRUE(r.shows(id, {"a.c", "B.c", "A.h", "b.h"}));
 }
 
 TEST(OpenBarWorker, CreatedAndDeletedFilesShowUpWithoutRefresh) {
   RunningLists r;
   r.disk.create("c:\\w", "one.txt");
-  const uint32_t id = r.lists.add(spec("c:\\w"));
+  const uint32_t id = r.lists.add(info("c:\\w"));
   ASSERT_TRUE(r.shows(id, {"one.txt"}));
   r.disk.create("c:\\w", "two.txt");
   EXPECT_TRUE(r.shows(id, {"one.txt", "two.txt"}));
@@ -244,7 +244,7 @@ TEST(OpenBarWorker, CreatedAndDeletedFilesShowUpWithoutRefresh) {
 TEST(OpenBarWorker, AutoRefreshOffWaitsOnlyForWakingAndLeavesListsUntilRefresh) {
   RunningLists r;
   r.disk.create("c:\\w", "one.txt");
-  const uint32_t id = r.lists.add(spec("c:\\w"));
+  const uint32_t id = r.lists.add(info("c:\\w"));
   ASSERT_TRUE(r.shows(id, {"one.txt"}));
   ASSERT_TRUE(r.disk.waitUntil([&] { return r.lists.lastWaitCount() == 1; }));
   r.lists.setAutoRefresh(false);
@@ -262,7 +262,7 @@ TEST(OpenBarWorker, AutoRefreshOffWaitsOnlyForWakingAndLeavesListsUntilRefresh) 
 TEST(OpenBarWorker, VanishedDirectoryShowsEmptyAndRecoversWhenItReturns) {
   RunningLists r;
   r.disk.create("c:\\gone", "x.c");
-  const uint32_t id = r.lists.add(spec("c:\\gone"));
+  const uint32_t id = r.lists.add(info("c:\\gone"));
   ASSERT_TRUE(r.shows(id, {"x.c"}));
   r.disk.removeDirectory("c:\\gone");
   ASSERT_TRUE(r.shows(id, {}));
@@ -273,7 +273,7 @@ TEST(OpenBarWorker, VanishedDirectoryShowsEmptyAndRecoversWhenItReturns) {
 
 TEST(OpenBarWorker, MissingDirectoryAtStartShowsEmptyThenItsFiles) {
   RunningLists r;
-  const uint32_t id = r.lists.add(spec("c:\\later"));
+  const uint32_t id = r.lists.add(info("c:\\later"));
   ASSERT_TRUE(r.disk.waitUntil([&] { return r.disk.rescans() >= 1; }));
   EXPECT_TRUE(r.names(id).empty());
   r.disk.create("c:\\later", "a.txt");
@@ -284,9 +284,9 @@ TEST(OpenBarWorker, ChangingAListsDirectoryScansTheNewOne) {
   RunningLists r;
   r.disk.create("c:\\a", "a.txt");
   r.disk.create("c:\\b", "b.txt");
-  const uint32_t id = r.lists.add(spec("c:\\a"));
+  const uint32_t id = r.lists.add(info("c:\\a"));
   ASSERT_TRUE(r.shows(id, {"a.txt"}));
-  ASSERT_TRUE(r.lists.update(id, spec("c:\\b")));
+  ASSERT_TRUE(r.lists.update(id, info("c:\\b")));
   ASSERT_TRUE(r.shows(id, {"b.txt"}));
   r.disk.create("c:\\b", "c.txt");
   EXPECT_TRUE(r.shows(id, {"b.txt", "c.txt"}));
@@ -295,7 +295,7 @@ TEST(OpenBarWorker, ChangingAListsDirectoryScansTheNewOne) {
 
 TEST(OpenBarLists, ClosingTheOnlyListDoesNothing) {
   RunningLists r;
-  r.lists.add(spec("c:\\a"));
+  r.lists.add(info("c:\\a"));
   EXPECT_FALSE(r.lists.closeCurrent());
   EXPECT_EQ(r.lists.count(), 1);
 }
@@ -303,22 +303,22 @@ TEST(OpenBarLists, ClosingTheOnlyListDoesNothing) {
 TEST(OpenBarLists, ClosingHandsCurrencyAndPositionToTheNextListOrTheFirst) {
   test::FakeWatchPlatform disk;
   COpenBarLists lists(disk);
-  std::vector<OpenBarListSpec> specs{spec("a"), spec("b"), spec("c")};
-  specs[0].title = "A";
-  specs[1].title = "B";
-  specs[2].title = "C";
-  specs[1].selected = true;
-  specs[1].position = 7;
-  lists.replaceAll(specs);
+  std::vector<OpenBarListInfo> infos{info("a"), info("b"), info("c")};
+  infos[0].title = "A";
+  infos[1].title = "B";
+  infos[2].title = "C";
+  infos[1].selected = true;
+  infos[1].position = 7;
+  lists.replaceAll(infos);
   EXPECT_EQ(lists.currentIndex(), 1);
   ASSERT_TRUE(lists.closeCurrent());
-  auto now = lists.specs();
+  auto now = lists.infos();
   ASSERT_EQ(now.size(), 2u);
   EXPECT_EQ(now[1].title, "C");
   EXPECT_TRUE(now[1].selected);
   EXPECT_EQ(now[1].position, 7);
   ASSERT_TRUE(lists.closeCurrent());   // the last list closed: the first takes over
-  now = lists.specs();
+  now = lists.infos();
   ASSERT_EQ(now.size(), 1u);
   EXPECT_EQ(now[0].title, "A");
   EXPECT_TRUE(now[0].selected);
@@ -327,7 +327,7 @@ TEST(OpenBarLists, ClosingHandsCurrencyAndPositionToTheNextListOrTheFirst) {
 TEST(OpenBarLists, NextAndPreviousGoRoundAndGotoChecksTheNumber) {
   test::FakeWatchPlatform disk;
   COpenBarLists lists(disk);
-  lists.replaceAll({spec("a"), spec("b"), spec("c")});
+  lists.replaceAll({info("a"), info("b"), info("c")});
   EXPECT_EQ(lists.currentIndex(), 0);
   EXPECT_TRUE(lists.previous());
   EXPECT_EQ(lists.currentIndex(), 2);
@@ -341,8 +341,8 @@ TEST(OpenBarLists, NextAndPreviousGoRoundAndGotoChecksTheNumber) {
 TEST(OpenBarLists, NoMoreThanSixtyLists) {
   test::FakeWatchPlatform disk;
   COpenBarLists lists(disk);
-  for (int i = 0; i < 60; ++i) ASSERT_NE(lists.add(spec("d" + std::to_string(i))), 0u);
-  EXPECT_EQ(lists.add(spec("one too many")), 0u);
+  for (int i = 0; i < 60; ++i) ASSERT_NE(lists.add(info("d" + std::to_string(i))), 0u);
+  EXPECT_EQ(lists.add(info("one too many")), 0u);
   EXPECT_EQ(lists.count(), 60);
   EXPECT_EQ(lists.currentIndex(), 59);
 }
@@ -353,7 +353,7 @@ TEST(OpenBarWorker, ListsClosedWhileTheWorkerWaitsAreNeverClosedUnderIt) {
   for (int i = 0; i < 8; ++i) {
     const std::string dir = "c:\\d" + std::to_string(i);
     r.disk.create(dir, "f.txt");
-    ids.push_back(r.lists.add(spec(dir)));
+    ids.push_back(r.lists.add(info(dir)));
   }
   ASSERT_TRUE(r.disk.waitUntil([&] { return r.lists.lastWaitCount() == 8; }));
   for (int i = 0; i < 7; ++i) ASSERT_TRUE(r.lists.closeCurrent());
@@ -365,7 +365,7 @@ TEST(OpenBarWorker, ListsClosedWhileTheWorkerWaitsAreNeverClosedUnderIt) {
 TEST(OpenBarWorker, StopEndsAWorkerThatWaitsForever) {
   test::FakeWatchPlatform disk;
   COpenBarLists lists(disk);
-  lists.add(spec("c:\\none"));
+  lists.add(info("c:\\none"));
   std::thread worker([&] { lists.run(); });
   disk.waitUntil([&] { return disk.rescans() >= 1; });
   lists.stop();

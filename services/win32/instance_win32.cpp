@@ -10,6 +10,7 @@
 #include "services/win32/extensions_api.h"
 #include "services/win32/bars_win32.h"
 #include "services/win32/instance_win32.h"
+#include "services/win32/openbar_host_win32.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ HOCSINSTANCE OSK_CALL OCS_CreateInstance(OskWindow frame, const char* settingsPa
     OcsInstance* raw = instance.get();
     raw->core.addSettingsHook({[raw](osk::SettingsStore&) { OCS_LoadExtensionSettings(raw); },
                                [raw](osk::SettingsStore&) { OCS_SaveExtensionSettings(raw); }});
+    osk::win32::attachOpenBar(*instance);
     return instance.release();
   } catch (const std::bad_alloc&) {
     return nullptr;

@@ -14,6 +14,7 @@ class ControlBars;
 void destroyControlBars(ControlBars* bars);
 // The system's library loader, for extension libraries.
 std::unique_ptr<ExtensionLoader> makeLibraryLoader();
+struct OpenBarHost;
 }  // namespace osk::win32
 
 struct OcsInstance {
@@ -25,4 +26,6 @@ struct OcsInstance {
   // The movable bars; they go before the configuration they were built from.
   std::unique_ptr<osk::win32::ControlBars, void (*)(osk::win32::ControlBars*)> bars{nullptr,
                                                                                    osk::win32::destroyControlBars};
+  // Destroyed first: the Open Bar leaves the bar list before the bars go, and the core is still there.
+  std::shared_ptr<osk::win32::OpenBarHost> openBar;
 };

@@ -175,8 +175,9 @@ class Bars : public ::testing::Test {
     g_deferred = true;
     ini_ = programDirectory() + "\\BARS.INI";
     DeleteFileA(ini_.c_str());
-    // One docked bar unless a test shows the Open Bar's tool bar too.
+    // One docked bar unless a test shows the Open Bar's tool bar too; the Open Bar itself stays hidden.
     write("Open Bar Tool BarVisible", "0");
+    write("OpenbarVisible", "0");
     ASSERT_NE(frame_, nullptr);
     start();
   }

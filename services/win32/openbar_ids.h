@@ -1,0 +1,15 @@
+// Resource and control identifiers of the Open Bar's dialogs.
+#pragma once
+
+#define IDD_OPENBAR_LIST 7000
+#define IDC_OPENBAR_TITLE 7001
+#define IDC_OPENBAR_DIR 7002
+#define IDC_OPENBAR_FILTERS 7003
+#define IDC_OPENBAR_BYNAME 7004
+#define IDC_OPENBAR_BYTYPE 7005
+
+#define IDD_OPENBAR_SEARCHDIRS 7100
+#define IDC_OPENBAR_SD_EDIT 7101
+#define IDC_OPENBAR_SD_ADD 7102
+#define IDC_OPENBAR_SD_LIST 7103
+#define IDC_OPENBAR_SD_REMOVE 7104

@@ -4,6 +4,8 @@
 .PHONY: all deps native windows test test-native test-windows run bench fuzz clean
 
 JOBS ?= $(shell nproc)
+# Cached compiles name files relative to the tree, so a fresh clone reuses what another clone compiled.
+export CCACHE_BASEDIR := $(CURDIR)
 
 all: native windows
 

@@ -6,6 +6,7 @@
 
 #include "driver/osk_driver.h"
 #include "engine/ecd_api.h"
+#include "services/dialogs/dialog_ids.h"
 
 namespace osk::drive {
 namespace {
@@ -154,6 +155,73 @@ TEST(OSK32Shell, TheSessionIsWrittenAtExitAndRestoredOnRequest) {
   for (HWND document : program.documents()) titles.push_back(windowText(document));
   EXPECT_NE(std::find(titles.begin(), titles.end(), " " + folder.pathOf("one.txt")), titles.end());
   EXPECT_NE(std::find(titles.begin(), titles.end(), " " + folder.pathOf("two.txt")), titles.end());
+  EXPECT_TRUE(program.close());
+}
+
+TEST(OSK32Shell, ATabLengthSetInTheOptionsDialogHoldsAfterARestart) {
+  Scratch folder;
+  {
+    Program program(folder, "");
+    ASSERT_NE(program.waitForFrame(), nullptr);
+    program.command(numberOf("Configuration"));
+    HWND dialog = program.waitForDialog("Options");
+    ASSERT_NE(dialog, nullptr);
+    setText(dialog, IDC_OPT_TAB_LEN, "4");
+    ASSERT_TRUE(program.answer(dialog, IDOK));
+    EXPECT_EQ(iniValue(program.settingsFile(), "Flags", "TabLen"), "4");   // written at once
+    program.command(numberOf("NewFile"));
+    ASSERT_TRUE(program.waitForDocuments(1));
+    EXPECT_EQ(ask(program.activeEditor(), ECD_GET_TAB_LENGTH), 4);
+    ASSERT_TRUE(program.close());
+  }
+  Program program(folder, "");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  program.command(numberOf("NewFile"));
+  ASSERT_TRUE(program.waitForDocuments(1));
+  EXPECT_EQ(ask(program.activeEditor(), ECD_GET_TAB_LENGTH), 4);
+  EXPECT_TRUE(program.close());
+}
+
+TEST(OSK32Shell, AKeyBoundWithCustomiseIsInForceAfterARestart) {
+  Scratch folder;
+  {
+    Program program(folder, "");
+    ASSERT_NE(program.waitForFrame(), nullptr);
+    program.command(numberOf("Customise"));
+    HWND dialog = program.waitForDialog("Customise");
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(choose(dialog, IDC_CUST_CONTEXT, "None", true));
+    setText(dialog, IDC_CUST_KEY, "Ctrl+Q");
+    ASSERT_TRUE(choose(dialog, IDC_CUST_COMMAND, "Exit", true));
+    click(dialog, IDC_CUST_BIND);
+    setText(dialog, IDC_CUST_SAVE_NAME, "mykeys");
+    click(dialog, IDC_CUST_SAVE);
+    ASSERT_TRUE(program.answer(dialog, IDOK));
+    ASSERT_TRUE(program.close());
+  }
+  const std::string configFile = iniValue(folder.pathOf("osk.ini"), "Config", "ConfigFile");
+  EXPECT_NE(configFile.find("mykeys"), std::string::npos) << configFile;
+
+  Program program(folder, "");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  program.press({{'Q', false, true}});
+  EXPECT_TRUE(program.waitForEnd()) << "Ctrl+Q did not end the program";
+  DeleteFileA((programFolder() + "mykeys.cfg").c_str());
+}
+
+// The frame as a user first sees it, with a document, the tool bars and the File menu open: kept as a picture
+// beside the tests.
+TEST(OSK32Shell, PictureOfTheFrameWithItsMenuOpen) {
+  Scratch folder;
+  folder.write("welcome.txt", "int main(void) {\r\n    return 0;   /* nothing to do */\r\n}\r\n");
+  Program program(folder, "welcome.txt");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  ASSERT_TRUE(program.waitForDocuments(1));
+  program.press({{'F', false, false, true}});   // Alt+F
+  const bool menuOpen = waitFor([&] { return !topLevelWindows(program.id(), "#32768").empty(); }, 5s);
+  EXPECT_TRUE(menuOpen);
+  EXPECT_TRUE(saveScreen(programFolder() + "osk32_frame.bmp"));
+  program.press({{VK_ESCAPE}, {VK_ESCAPE}});
   EXPECT_TRUE(program.close());
 }
 

@@ -88,6 +88,44 @@ std::vector<HWND> childrenOfClass(HWND parent, const char* windowClass) {
 
 std::string messageBoxText(HWND box) { return windowText(GetDlgItem(box, 0xFFFF)); }
 
+HWND control(HWND dialog, int id) {
+  struct Search {
+    int id;
+    HWND found;
+  } search{id, nullptr};
+  EnumChildWindows(
+      dialog,
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        if (GetDlgCtrlID(w) != s->id) return TRUE;
+        s->found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void setText(HWND dialog, int id, const std::string& text) {
+  SendMessageTimeoutA(control(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, 5000,
+                      nullptr);
+}
+
+void click(HWND dialog, int id) {
+  HWND button = control(dialog, id);
+  SendMessageTimeoutA(GetParent(button), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button),
+                      SMTO_NORMAL, 10000, nullptr);
+}
+
+bool choose(HWND dialog, int id, const std::string& text, bool combo) {
+  HWND list = control(dialog, id);
+  DWORD_PTR found = 0;
+  SendMessageTimeoutA(list, combo ? CB_SELECTSTRING : LB_SELECTSTRING, static_cast<WPARAM>(-1),
+                      reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, 5000, &found);
+  SendMessageTimeoutA(GetParent(list), WM_COMMAND, MAKEWPARAM(id, combo ? CBN_SELCHANGE : LBN_SELCHANGE),
+                      reinterpret_cast<LPARAM>(list), SMTO_NORMAL, 5000, nullptr);
+  return static_cast<LRESULT>(found) >= 0;
+}
+
 bool saveScreen(const std::string& path) {
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   HDC screen = GetDC(nullptr);

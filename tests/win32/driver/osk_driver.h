@@ -29,6 +29,13 @@ std::vector<HWND> topLevelWindows(DWORD process, const std::string& windowClass)
 std::vector<HWND> childrenOfClass(HWND parent, const char* windowClass);
 // The text of a message box (its static control 65535).
 std::string messageBoxText(HWND box);
+// Controls of another program's dialog, by identifier at any depth (pages of a tabbed dialog included).
+HWND control(HWND dialog, int id);
+void setText(HWND dialog, int id, const std::string& text);
+// Clicks a button as the user's click reaches its dialog or page.
+void click(HWND dialog, int id);
+// Chooses a list or combo box entry by its text and tells the dialog, as the user's choice does.
+bool choose(HWND dialog, int id, const std::string& text, bool combo);
 // Saves a picture of the whole screen as a BMP file; false when it cannot.
 bool saveScreen(const std::string& path);
 

@@ -3,6 +3,7 @@
 
 #include "engine/ecd_types.h"
 #include "services/ocs_config_api.h"
+#include "services/ocs_print_api.h"
 
 #ifdef __cplusplus
 extern "C" {

@@ -140,13 +140,12 @@ void GdiDevice::extents(std::string_view text, std::vector<int32_t>& ends) {
   if (text.empty()) return;
   std::vector<INT> dx(text.size());
   SIZE size{};
-  int fit = 0;
   // The system measures at most a few thousand characters in one call on some platforms: measure in chunks.
   size_t done = 0;
   int32_t base = 0;
   while (done < text.size()) {
     const size_t n = std::min<size_t>(text.size() - done, 1024);
-    if (!GetTextExtentExPointA(dc_, text.data() + done, static_cast<int>(n), 0, &fit, dx.data(), &size)) {
+    if (!GetTextExtentExPointA(dc_, text.data() + done, static_cast<int>(n), 0, nullptr, dx.data(), &size)) {
       for (size_t i = 0; i < n; ++i) ends[done + i] = base;
     } else {
       for (size_t i = 0; i < n; ++i) ends[done + i] = base + dx[i];

@@ -126,9 +126,9 @@ int32_t OSK_CALL OCS_StartPrint(HOCSINSTANCE instance, int32_t showDialog) {
     pd.hDevNames = state.devNames;
     pd.Flags = PD_ALLPAGES | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
     pd.nFromPage = 1;
-    pd.nToPage = 0xFFFF;
+    pd.nToPage = 9999;
     pd.nMinPage = 1;
-    pd.nMaxPage = 0xFFFF;
+    pd.nMaxPage = 9999;
     const BOOL ok = PrintDlgA(&pd);
     state.devMode = pd.hDevMode;
     state.devNames = pd.hDevNames;
@@ -193,8 +193,9 @@ int32_t OSK_CALL OCS_Print(HOCSINSTANCE instance, const char* documentPath, int6
     info.lpszDocName = title.c_str();
     info.lpszOutput = state.outputFile.empty() ? nullptr : state.outputFile.c_str();
     if (StartDocA(dc, &info) <= 0) {
+      // The spooler asks the abort procedure from StartDoc on: a Cancel that early is no failure to report.
       dialog.close();
-      osk::win32::showError(frame, "Could not start print job.");
+      if (!gCancelled) osk::win32::showError(frame, "Could not start print job.");
       return 0;
     }
     osk::win32::GdiDevice fonts(dc);

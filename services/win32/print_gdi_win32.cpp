@@ -15,7 +15,7 @@
 namespace osk::win32 {
 
 PrintState::~PrintState() {
-  if (preview && IsWindow(preview)) DestroyWindow(preview);
+  destroyPreview(*this);
   if (devMode) GlobalFree(devMode);
   if (devNames) GlobalFree(devNames);
 }

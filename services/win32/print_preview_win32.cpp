@@ -203,6 +203,21 @@ Preview* currentPreview(HOCSINSTANCE instance) {
 
 }  // namespace
 
+namespace osk::win32 {
+
+void destroyPreview(PrintState& state) {
+  HWND window = state.preview;
+  state.preview = nullptr;
+  if (!window || !IsWindow(window)) return;
+  if (Preview* preview = previewOf(window)) {
+    if (preview->instance) preview->instance->core.setPrintPreviewWindow(nullptr);
+    preview->instance = nullptr;
+  }
+  DestroyWindow(window);
+}
+
+}  // namespace osk::win32
+
 extern "C" {
 
 int32_t OSK_CALL OCS_CreatePrintPreviewWindow(HOCSINSTANCE instance, OskWindow parentWindow, const char* documentPath,
@@ -210,8 +225,7 @@ int32_t OSK_CALL OCS_CreatePrintPreviewWindow(HOCSINSTANCE instance, OskWindow p
   if (!instance) return 0;
   HWND parent = reinterpret_cast<HWND>(parentWindow);
   osk::win32::PrintState& state = osk::win32::printStateOf(*instance);
-  if (state.preview && IsWindow(state.preview)) DestroyWindow(state.preview);
-  state.preview = nullptr;
+  osk::win32::destroyPreview(state);
   HWND owner = parent ? parent : reinterpret_cast<HWND>(instance->core.frame());
   if (!parent || !IsWindow(parent) || !registerPreviewClass()) return 0;
   if (!osk::win32::choosePrinter(state)) {

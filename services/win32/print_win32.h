@@ -35,6 +35,8 @@ struct PrintState {
 };
 
 PrintState& printStateOf(OcsInstance& instance);
+// Destroys the state's preview control, if any, without the control reaching back into the state.
+void destroyPreview(PrintState& state);
 
 // Makes sure the state names a printer, taking the default one when none was chosen; false when there is none.
 bool choosePrinter(PrintState& state);

@@ -416,7 +416,33 @@ TEST_F(PrintTest, ThePreviewPagesAndZoomsInsideItsWindow) {
   DestroyWindow(host);
   EXPECT_EQ(OCS_TestPrintPreviewOperation(instance_, OCS_PREVIEW_NEXT_PAGE), 0);
   EXPECT_EQ(OCS_PrintPreviewOperation(instance_, OCS_PREVIEW_NEXT_PAGE), 0);
+  EXPECT_EQ(OCS_GetPositionConstraint(instance_, control, nullptr), 0);
   EXPECT_TRUE(g_boxes.empty());
+  DeleteFileA(stream.c_str());
+}
+
+TEST_F(PrintTest, ANewPreviewReplacesTheOldAndTheInstanceTakesItsPreviewAlong) {
+  const std::string stream = writeStream("preview_stream.prn");
+  HWND host = CreateWindowA("OSK32 print test frame", "Print Preview", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr,
+                            nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_EQ(OCS_CreatePrintPreviewWindow(instance_, host, source_.c_str(), 0, stream.c_str()), 1);
+  HWND first = GetDlgItem(host, OCS_PREVIEW_CONTROL_ID);
+  ASSERT_EQ(OCS_CreatePrintPreviewWindow(instance_, host, source_.c_str(), 0, stream.c_str()), 1);
+  HWND second = GetDlgItem(host, OCS_PREVIEW_CONTROL_ID);
+  EXPECT_FALSE(IsWindow(first));
+  ASSERT_TRUE(IsWindow(second));
+  EXPECT_EQ(OCS_TestPrintPreviewOperation(instance_, OCS_PREVIEW_NEXT_PAGE), 1);
+  // A preview without a stream file is refused, and the one before is gone.
+  EXPECT_EQ(OCS_CreatePrintPreviewWindow(instance_, host, source_.c_str(), 0, (dir_ + "\\missing.prn").c_str()), 0);
+  EXPECT_FALSE(IsWindow(second));
+  ASSERT_EQ(g_boxes.size(), 1u);
+  EXPECT_EQ(g_boxes[0], "OSK|Could not read the text to print.");
+  ASSERT_EQ(OCS_CreatePrintPreviewWindow(instance_, host, source_.c_str(), 0, stream.c_str()), 1);
+  HWND third = GetDlgItem(host, OCS_PREVIEW_CONTROL_ID);
+  OCS_DestroyInstance(instance_);
+  instance_ = nullptr;
+  EXPECT_FALSE(IsWindow(third));
+  DestroyWindow(host);
   DeleteFileA(stream.c_str());
 }
 

@@ -263,7 +263,7 @@ Layout layOutPages(const LayoutInput& in, MeasuringDevice& device) {
   ClassFonts fonts(input.classes, device);
 
   const PageGeometry page = device.page();
-  const PrintOptions& o = input.options;
+  const LayoutOptions& o = input.options;
   Rect area{millimetresToUnits(o.pageLeftMargin, page.dotsPerInchX),
             millimetresToUnits(o.pageTopMargin, page.dotsPerInchY),
             page.width - millimetresToUnits(o.pageRightMargin, page.dotsPerInchX),

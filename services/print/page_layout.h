@@ -70,7 +70,7 @@ enum class LayoutStatus { kOk, kNoRoom, kCancelled };
 
 struct LayoutInput {
   const StreamDocument* document = nullptr;
-  PrintOptions options;
+  LayoutOptions options;
   std::vector<ResolvedClass> classes;   // index = print class; missing classes draw as class 0
   TemplateValues values;
   // Asked now and then with the number of lines laid out; true stops the layout with kCancelled.

@@ -29,8 +29,8 @@ uint32_t readColour(SettingsStore& s, std::string_view section, std::string_view
 
 }  // namespace
 
-PrintOptions loadPrintOptions(SettingsStore& s) {
-  PrintOptions o;
+LayoutOptions loadPrintOptions(SettingsStore& s) {
+  LayoutOptions o;
   const int32_t wrap = s.readInt(kOptions, "WrapOption", 0);
   o.wrap = wrap >= 0 && wrap <= 3 ? static_cast<WrapOption>(wrap) : WrapOption::kTruncate;
   o.paraAutoCalculateMargins = readBool(s, kOptions, "ParaAutoCalculateMargins", false);
@@ -49,7 +49,7 @@ PrintOptions loadPrintOptions(SettingsStore& s) {
   return o;
 }
 
-bool savePrintOptions(SettingsStore& s, const PrintOptions& o) {
+bool savePrintOptions(SettingsStore& s, const LayoutOptions& o) {
   bool ok = true;
   auto put = [&](std::string_view key, int64_t v) { ok = s.writeString(kOptions, key, number(v)) && ok; };
   put("WrapOption", static_cast<int32_t>(o.wrap));

@@ -29,7 +29,8 @@ inline constexpr int32_t kFooterClass = 2;
 inline constexpr int32_t kLineNumberClass = 3;
 inline constexpr int32_t kFirstSyntaxClass = 4;
 
-struct PrintOptions {
+// The section "Print Options": how the text is laid out on the page.
+struct LayoutOptions {
   WrapOption wrap = WrapOption::kTruncate;
   bool paraAutoCalculateMargins = false;
   int32_t leftMargin = 0;        // characters, paragraph wrap
@@ -46,8 +47,8 @@ struct PrintOptions {
   std::string footer;
 };
 
-PrintOptions loadPrintOptions(SettingsStore& settings);
-bool savePrintOptions(SettingsStore& settings, const PrintOptions& options);
+LayoutOptions loadPrintOptions(SettingsStore& settings);
+bool savePrintOptions(SettingsStore& settings, const LayoutOptions& options);
 
 // The colours the screen shows for a class; back kNoColour means the normal text background.
 struct ScreenColours {

@@ -20,7 +20,7 @@
 namespace {
 
 using osk::print::PrintClass;
-using osk::print::PrintOptions;
+using osk::print::LayoutOptions;
 using osk::print::WrapOption;
 
 HINSTANCE thisModule() {
@@ -32,7 +32,7 @@ HINSTANCE thisModule() {
 
 struct SettingsData {
   OcsInstance* instance = nullptr;
-  PrintOptions options;
+  LayoutOptions options;
   std::vector<PrintClass> classes;
   bool havePrinter = false;
   std::vector<char> devMode;   // a copy of the printer's DEVMODEA the Printer page edits
@@ -255,7 +255,7 @@ void editClass(HWND page, SettingsData& data, bool colours) {
                   colours ? coloursProc : fontsProc, reinterpret_cast<LPARAM>(&edit));
 }
 
-bool readOptionsPage(HWND page, PrintOptions& o) {
+bool readOptionsPage(HWND page, LayoutOptions& o) {
   struct Field {
     int id;
     int32_t* value;
@@ -263,7 +263,7 @@ bool readOptionsPage(HWND page, PrintOptions& o) {
     int high;
     const char* name;
   };
-  PrintOptions n = o;
+  LayoutOptions n = o;
   n.wrap = IsDlgButtonChecked(page, IDC_WRAP_CHARACTER) == BST_CHECKED   ? WrapOption::kCharacter
            : IsDlgButtonChecked(page, IDC_WRAP_WORD) == BST_CHECKED      ? WrapOption::kWord
            : IsDlgButtonChecked(page, IDC_WRAP_PARAGRAPH) == BST_CHECKED ? WrapOption::kParagraph
@@ -305,7 +305,7 @@ INT_PTR CALLBACK optionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     case WM_INITDIALOG: {
       data = reinterpret_cast<SettingsData*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
       SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(data));
-      const PrintOptions& o = data->options;
+      const LayoutOptions& o = data->options;
       CheckRadioButton(page, IDC_WRAP_TRUNCATE, IDC_WRAP_PARAGRAPH, IDC_WRAP_TRUNCATE + static_cast<int>(o.wrap));
       CheckDlgButton(page, IDC_AUTO_CALCULATE, o.paraAutoCalculateMargins ? BST_CHECKED : BST_UNCHECKED);
       CheckRadioButton(page, IDC_SINGLE_COLUMN, IDC_DOUBLE_COLUMNS,
@@ -354,7 +354,7 @@ INT_PTR CALLBACK optionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     case WM_NOTIFY: {
       const auto* note = reinterpret_cast<NMHDR*>(lParam);
       if (note->code == PSN_KILLACTIVE || note->code == PSN_APPLY) {
-        PrintOptions o = data->options;
+        LayoutOptions o = data->options;
         const bool ok = readOptionsPage(page, o);
         if (ok) data->options = o;
         if (note->code == PSN_APPLY && ok) data->ok = true;

@@ -53,7 +53,7 @@ struct Job {
   FixedPitchDevice device;
   Layout layout;
 
-  explicit Job(const std::string& stream, PrintOptions options = {}) {
+  explicit Job(const std::string& stream, LayoutOptions options = {}) {
     input.options = std::move(options);
     input.classes = classes();
     input.values.path = "C:\\work\\demo.c";
@@ -93,7 +93,7 @@ TEST(PageLayoutTest, LinesFillTheBodyThenTheNextPage) {
 }
 
 TEST(PageLayoutTest, PageMarginsInMillimetresMoveTheEdgesIn) {
-  PrintOptions o;
+  LayoutOptions o;
   o.pageLeftMargin = 10;
   o.pageTopMargin = 5;
   o.pageRightMargin = 20;
@@ -105,7 +105,7 @@ TEST(PageLayoutTest, PageMarginsInMillimetresMoveTheEdgesIn) {
 }
 
 TEST(PageLayoutTest, HeaderAndFooterTakeTheirLinesWithRules) {
-  PrintOptions o;
+  LayoutOptions o;
   o.header = "&LJustify&File&RJustify&Page";
   o.footer = "&CJustify-&Page-";
   Job job(streamOf(100), o);
@@ -136,7 +136,7 @@ TEST(PageLayoutTest, HeaderAndFooterTakeTheirLinesWithRules) {
 }
 
 TEST(PageLayoutTest, AHeaderThatExpandsToNothingIsLeftOut) {
-  PrintOptions o;
+  LayoutOptions o;
   o.header = "&CJustify";
   Job job(streamOf(2), o);
   ASSERT_EQ(job.run().status, LayoutStatus::kOk);
@@ -145,7 +145,7 @@ TEST(PageLayoutTest, AHeaderThatExpandsToNothingIsLeftOut) {
 }
 
 TEST(PageLayoutTest, LineNumbersStartAndStepRightAlignedInTheirColumn) {
-  PrintOptions o;
+  LayoutOptions o;
   o.lineNumbers = true;
   o.start = 10;
   o.step = 5;
@@ -159,7 +159,7 @@ TEST(PageLayoutTest, LineNumbersStartAndStepRightAlignedInTheirColumn) {
 }
 
 TEST(PageLayoutTest, WrappedContinuationsCarryNoNumber) {
-  PrintOptions o;
+  LayoutOptions o;
   o.lineNumbers = true;
   o.wrap = WrapOption::kCharacter;
   Job job("\\num2 \\seg0 " + std::string(250, 'a') + "\\line \\seg0 b\\line ", o);
@@ -183,7 +183,7 @@ TEST(PageLayoutTest, TruncateClipsLongLinesAtTheColumnEdge) {
 
 TEST(PageLayoutTest, WordWrapBreaksAtSpacesAndCharacterWrapAnywhere) {
   const std::string words = "\\seg0 " + std::string(95, 'a') + " bbbbbbbbbb cc\\line ";
-  PrintOptions o;
+  LayoutOptions o;
   o.wrap = WrapOption::kWord;
   Job word(words, o);
   ASSERT_EQ(word.run().status, LayoutStatus::kOk);
@@ -195,7 +195,7 @@ TEST(PageLayoutTest, WordWrapBreaksAtSpacesAndCharacterWrapAnywhere) {
 }
 
 TEST(PageLayoutTest, ColouredRunsKeepTheirClassesAcrossAWrap) {
-  PrintOptions o;
+  LayoutOptions o;
   o.wrap = WrapOption::kCharacter;
   Job job("\\seg0 " + std::string(98, 'a') + "\\seg5 /* comment */\\line ", o);
   ASSERT_EQ(job.run().status, LayoutStatus::kOk);
@@ -208,7 +208,7 @@ TEST(PageLayoutTest, ParagraphWrapUsesTheParagraphsIndents) {
   const std::string stream =
       "\\num3 \\parl \\fli2 \\lma4 \\seg0   " + std::string(60, 'a') + "\\line \\seg0     " + std::string(60, 'b') +
       "\\line \\pare \\para ";
-  PrintOptions o;
+  LayoutOptions o;
   o.wrap = WrapOption::kParagraph;
   o.paraAutoCalculateMargins = true;
   Job job(stream, o);
@@ -230,7 +230,7 @@ TEST(PageLayoutTest, ParagraphWrapUsesTheParagraphsIndents) {
 }
 
 TEST(PageLayoutTest, TwoColumnsTakeTheStreamInTurnWithARuleBetween) {
-  PrintOptions o;
+  LayoutOptions o;
   o.numColumns = 2;
   Job job(streamOf(230), o);
   job.device.width = 100;   // "line200" is wider than its column, and clipped at its edge
@@ -248,7 +248,7 @@ TEST(PageLayoutTest, TwoColumnsTakeTheStreamInTurnWithARuleBetween) {
 }
 
 TEST(PageLayoutTest, MarginsWiderThanThePageAreRefused) {
-  PrintOptions o;
+  LayoutOptions o;
   o.pageLeftMargin = 60;
   o.pageRightMargin = 60;
   Job job(streamOf(3), o);
@@ -272,7 +272,7 @@ TEST(PageLayoutTest, ALineTallerThanTheBodyStandsAloneOnEachPage) {
 }
 
 TEST(PageLayoutTest, ACharacterWiderThanTheColumnStillPrintsOneALine) {
-  PrintOptions o;
+  LayoutOptions o;
   o.wrap = WrapOption::kWord;
   Job job("\\seg0 abc\\line ", o);
   job.device.width = 5000;
@@ -281,7 +281,7 @@ TEST(PageLayoutTest, ACharacterWiderThanTheColumnStillPrintsOneALine) {
 }
 
 TEST(PageLayoutTest, AFontThatMeasuresNothingStillEnds) {
-  PrintOptions o;
+  LayoutOptions o;
   o.wrap = WrapOption::kCharacter;
   o.lineNumbers = true;
   Job job(streamOf(2000), o);
@@ -298,7 +298,7 @@ TEST(PageLayoutTest, CancelStopsTheLayout) {
 }
 
 TEST(PageLayoutTest, AnEmptyStreamGivesOnePage) {
-  PrintOptions o;
+  LayoutOptions o;
   o.footer = "&Page";
   Job job("", o);
   ASSERT_EQ(job.run().status, LayoutStatus::kOk);
@@ -321,7 +321,7 @@ TEST(PageLayoutTest, RandomStreamsKeepEveryCharacterInOrder) {
       stream += "\\seg" + std::to_string(cls[random() % 3]) + " " + text + "\\line ";
       expected += text;
     }
-    PrintOptions o;
+    LayoutOptions o;
     o.wrap = WrapOption::kCharacter;
     o.numColumns = 1 + static_cast<int32_t>(random() % 2);
     o.lineNumbers = random() % 2;

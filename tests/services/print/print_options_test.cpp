@@ -14,7 +14,7 @@ const std::vector<ScreenColours> kSyntax{{"Comment", 0x008000, kNoColour}, {"Key
 
 TEST(PrintOptionsTest, MissingKeysGiveTheDefaultsAndWrittenOptionsReadBack) {
   MemorySettings s;
-  const PrintOptions d = loadPrintOptions(s);
+  const LayoutOptions d = loadPrintOptions(s);
   EXPECT_EQ(d.wrap, WrapOption::kTruncate);
   EXPECT_EQ(d.numColumns, 1);
   EXPECT_EQ(d.start, 1);
@@ -22,7 +22,7 @@ TEST(PrintOptionsTest, MissingKeysGiveTheDefaultsAndWrittenOptionsReadBack) {
   EXPECT_FALSE(d.lineNumbers);
   EXPECT_TRUE(d.header.empty());
 
-  PrintOptions o;
+  LayoutOptions o;
   o.wrap = WrapOption::kParagraph;
   o.numColumns = 2;
   o.pageLeftMargin = 12;
@@ -33,7 +33,7 @@ TEST(PrintOptionsTest, MissingKeysGiveTheDefaultsAndWrittenOptionsReadBack) {
   o.footer = "\"quoted\"";
   ASSERT_TRUE(savePrintOptions(s, o));
   EXPECT_EQ(s.sections["Print Options"]["NumColumns"], "2");
-  const PrintOptions r = loadPrintOptions(s);
+  const LayoutOptions r = loadPrintOptions(s);
   EXPECT_EQ(r.wrap, WrapOption::kParagraph);
   EXPECT_EQ(r.numColumns, 2);
   EXPECT_EQ(r.pageLeftMargin, 12);
@@ -47,7 +47,7 @@ TEST(PrintOptionsTest, StoredValuesOutOfRangeAreBroughtIntoRange) {
   MemorySettings s;
   s.sections["Print Options"] = {{"WrapOption", "7"}, {"NumColumns", "3"}, {"Step", "0"},
                                  {"PageTopMargin", "-4"}, {"LeftMargin", "-1"}};
-  const PrintOptions o = loadPrintOptions(s);
+  const LayoutOptions o = loadPrintOptions(s);
   EXPECT_EQ(o.wrap, WrapOption::kTruncate);
   EXPECT_EQ(o.numColumns, 1);
   EXPECT_EQ(o.step, 1);

@@ -182,6 +182,15 @@ int32_t OSK_CALL OCS_Print(HOCSINSTANCE instance, const char* documentPath, int6
   }
   if (job.status != osk::print::LayoutStatus::kOk) return 0;
 
+  const auto pages = osk::print::pagesToPrint(state.firstPage, state.lastPage,
+                                              static_cast<uint32_t>(job.layout.pages.size()));
+  if (pages.empty()) {
+    char text[128];
+    std::snprintf(text, sizeof text, "The pages chosen are not in the document, which has %u page(s).",
+                  static_cast<unsigned>(job.layout.pages.size()));
+    osk::win32::showError(frame, text);
+    return 0;
+  }
   const std::string path = documentPath ? documentPath : "";
   const std::string title = osk::print::printingTitle(std::string(osk::print::fileNameOf(path)));
   int32_t result = 0;
@@ -199,8 +208,6 @@ int32_t OSK_CALL OCS_Print(HOCSINSTANCE instance, const char* documentPath, int6
       return 0;
     }
     osk::win32::GdiDevice fonts(dc);
-    const auto pages = osk::print::pagesToPrint(state.firstPage, state.lastPage,
-                                                static_cast<uint32_t>(job.layout.pages.size()));
     uint32_t failedPage = 0;
     bool cancelled = false;
     for (uint32_t page : pages) {

@@ -31,6 +31,7 @@ std::set<HWND> g_answered;
 std::string g_saveAs;
 bool g_cancelPrinting = false;
 int g_printDialogs = 0;
+std::pair<int, int> g_pageRange;   // pages chosen in the print dialog; 0 for all
 HHOOK g_hook = nullptr;
 
 BOOL CALLBACK collectText(HWND child, LPARAM out) {
@@ -52,6 +53,11 @@ LRESULT CALLBACK dialogHook(int code, WPARAM wParam, LPARAM lParam) {
         if (g_cancelPrinting) PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
       } else if (GetDlgItem(box, 0x410) && GetDlgItem(box, 0x420)) {   // the print dialog: "Print to file", "All"
         ++g_printDialogs;
+        if (g_pageRange.first) {
+          CheckRadioButton(box, 0x420, 0x422, 0x422);
+          SetDlgItemInt(box, 0x480, static_cast<UINT>(g_pageRange.first), FALSE);
+          SetDlgItemInt(box, 0x481, static_cast<UINT>(g_pageRange.second), FALSE);
+        }
         CheckDlgButton(box, 0x410, BST_CHECKED);
         PostMessageA(box, WM_COMMAND, IDOK, 0);
       } else if (GetDlgItem(box, 0x47c) || GetDlgItem(box, 0x480)) {   // a file dialog
@@ -186,6 +192,7 @@ class PrintTest : public ::testing::Test {
     g_parentMessages.clear();
     g_saveAs.clear();
     g_printDialogs = 0;
+    g_pageRange = {0, 0};
     dir_ = programDirectory();
     ini_ = dir_ + "\\print_test.ini";
     DeleteFileA(ini_.c_str());
@@ -277,6 +284,25 @@ TEST_F(PrintTest, APrinterOnFileAsksWhereTheOutputGoes) {
   const size_t pages = countOf(readFile(out), "%%Page: ");   // 240 lines, about 60 a page
   EXPECT_GE(pages, 3u);
   EXPECT_LE(pages, 5u);
+}
+
+TEST_F(PrintTest, APageRangePrintsThosePagesAndARangeBeyondTheDocumentIsReported) {
+  const std::string out = output("print_page_two.ps");
+  g_pageRange = {2, 2};
+  ASSERT_EQ(OCS_StartPrint(instance_, 1), 1);
+  std::string stream = writeStream("print_stream.prn");
+  ASSERT_NE(OCS_Print(instance_, source_.c_str(), 1700000000, stream.c_str()), 0);
+  EXPECT_EQ(countOf(readFile(out), "%%Page: "), 1u);
+  EXPECT_TRUE(g_boxes.empty());
+
+  output("print_beyond.ps");
+  g_pageRange = {50, 60};
+  ASSERT_EQ(OCS_StartPrint(instance_, 1), 1);
+  stream = writeStream("print_stream.prn");
+  EXPECT_EQ(OCS_Print(instance_, source_.c_str(), 1700000000, stream.c_str()), 0);
+  ASSERT_EQ(g_boxes.size(), 1u);
+  EXPECT_EQ(g_boxes[0].rfind("OSK|The pages chosen are not in the document, which has ", 0), 0u) << g_boxes[0];
+  EXPECT_FALSE(exists(stream));
 }
 
 TEST_F(PrintTest, CancelInThePrintingDialogAbortsTheJob) {

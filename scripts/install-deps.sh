@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build make g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-x86-64-posix wine64 xvfb x11-utils xauth xdotool imagemagick
   vim ccache
+  ghostscript enscript
 )
 
 missing=()

@@ -15,6 +15,11 @@ void destroyControlBars(ControlBars* bars);
 // The system's library loader, for extension libraries.
 std::unique_ptr<ExtensionLoader> makeLibraryLoader();
 struct OpenBarHost;
+struct PrintState;
+void destroyPrintState(PrintState* state);
+struct PrintStateDeleter {
+  void operator()(PrintState* state) const { destroyPrintState(state); }
+};
 }  // namespace osk::win32
 
 struct OcsInstance {
@@ -28,4 +33,6 @@ struct OcsInstance {
                                                                                    osk::win32::destroyControlBars};
   // Destroyed first: the Open Bar leaves the bar list before the bars go, and the core is still there.
   std::shared_ptr<osk::win32::OpenBarHost> openBar;
+  // The printer and preview of this instance, made on first use.
+  std::unique_ptr<osk::win32::PrintState, osk::win32::PrintStateDeleter> print;
 };

@@ -5,6 +5,7 @@
 #include "services/ocs_config_api.h"
 #include "services/win32/ocs_bars_api.h"
 #include "services/ocs_dialogs_api.h"
+#include "services/ocs_print_api.h"
 
 #ifdef __cplusplus
 extern "C" {

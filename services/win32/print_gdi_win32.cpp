@@ -1,0 +1,218 @@
+// The printer of a services instance, measuring and drawing with GDI, and reading a job for layout.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "engine/lang/colour_api.h"
+#include "services/ocs_config_api.h"
+#include "services/print/stream_reader.h"
+#include "services/win32/instance_win32.h"
+#include "services/win32/print_win32.h"
+#include "services/win32/profile_win32.h"
+
+namespace osk::win32 {
+
+PrintState::~PrintState() {
+  destroyPreview(*this);
+  if (devMode) GlobalFree(devMode);
+  if (devNames) GlobalFree(devNames);
+}
+
+void destroyPrintState(PrintState* state) { delete state; }
+
+PrintState& printStateOf(OcsInstance& instance) {
+  if (!instance.print) instance.print.reset(new PrintState);
+  return *instance.print;
+}
+
+void showError(HWND owner, const char* text) {
+  MessageBeep(MB_ICONHAND);
+  MessageBoxA(owner, text, "OSK", MB_OK | MB_ICONSTOP);
+}
+
+bool choosePrinter(PrintState& state) {
+  if (state.devNames) return true;
+  PRINTDLGA pd{};
+  pd.lStructSize = sizeof pd;
+  pd.Flags = PD_RETURNDEFAULT;
+  if (!PrintDlgA(&pd)) return false;
+  state.devMode = pd.hDevMode;
+  state.devNames = pd.hDevNames;
+  return state.devNames != nullptr;
+}
+
+namespace {
+
+std::string devNamesField(HGLOBAL devNames, WORD DEVNAMES::*offset) {
+  if (!devNames) return {};
+  const auto* names = static_cast<const DEVNAMES*>(GlobalLock(devNames));
+  if (!names) return {};
+  std::string text = reinterpret_cast<const char*>(names) + names->*offset;
+  GlobalUnlock(devNames);
+  return text;
+}
+
+}  // namespace
+
+std::string printerPort(const PrintState& state) { return devNamesField(state.devNames, &DEVNAMES::wOutputOffset); }
+std::string printerName(const PrintState& state) { return devNamesField(state.devNames, &DEVNAMES::wDeviceOffset); }
+
+HDC createPrinterDC(const PrintState& state) {
+  if (!state.devNames) return nullptr;
+  const std::string driver = devNamesField(state.devNames, &DEVNAMES::wDriverOffset);
+  const std::string device = printerName(state);
+  const DEVMODEA* mode = state.devMode ? static_cast<const DEVMODEA*>(GlobalLock(state.devMode)) : nullptr;
+  HDC dc = CreateDCA(driver.empty() ? nullptr : driver.c_str(), device.c_str(), nullptr, mode);
+  if (mode) GlobalUnlock(state.devMode);
+  return dc;
+}
+
+std::vector<print::PrintClass> loadClasses(SettingsStore& settings) {
+  char name[64] = "";
+  uint32_t defFore = 0, curFore = 0, defBack = 0, curBack = 0;
+  int32_t useDefault = 1;
+  print::ScreenColours normal{"Normal Text", 0, 0xFFFFFF};
+  if (ECD_fbGetNextColour(name, &defFore, &curFore, &defBack, &curBack, &useDefault)) {
+    normal.name = name;
+    normal.fore = useDefault ? defFore : curFore;
+    normal.back = useDefault ? defBack : curBack;
+  }
+  std::vector<print::ScreenColours> syntax;
+  name[0] = 0;
+  int32_t currentBackNone = 0, defaultBackNone = 0;
+  const uint32_t count = ECD_fuGetSyntaxColourCount();
+  while (syntax.size() < count &&
+         ECD_fbGetNextSyntaxColour(name, &defFore, &curFore, &defBack, &curBack, &useDefault, &currentBackNone,
+                                   &defaultBackNone)) {
+    print::ScreenColours c;
+    c.name = name;
+    c.fore = useDefault ? defFore : curFore;
+    const bool none = useDefault ? defaultBackNone : currentBackNone;
+    c.back = none ? print::kNoColour : (useDefault ? defBack : curBack);
+    syntax.push_back(c);
+  }
+  return print::loadPrintClasses(settings, normal, syntax);
+}
+
+GdiDevice::~GdiDevice() {
+  if (original_) SelectObject(dc_, original_);
+  for (auto& [key, font] : fonts_) DeleteObject(font);
+}
+
+print::PageGeometry GdiDevice::page() {
+  return print::PageGeometry{GetDeviceCaps(dc_, HORZRES), GetDeviceCaps(dc_, VERTRES),
+                             std::max(GetDeviceCaps(dc_, LOGPIXELSX), 1), std::max(GetDeviceCaps(dc_, LOGPIXELSY), 1)};
+}
+
+HFONT GdiDevice::font(const print::FontSpec& spec) {
+  const std::string key = spec.face + "|" + std::to_string(spec.height) + "|" + std::to_string(spec.weight) + "|" +
+                          (spec.italic ? "i" : "");
+  auto found = fonts_.find(key);
+  if (found != fonts_.end()) return found->second;
+  // Heights are points: scaled to the device's resolution, keeping the sign (negative: character height).
+  const int dpi = std::max(GetDeviceCaps(dc_, LOGPIXELSY), 1);
+  int height = MulDiv(spec.height < 0 ? -spec.height : spec.height, dpi, 72);
+  if (height == 0) height = 1;
+  if (spec.height < 0) height = -height;
+  const std::string face = print::usableFace(spec.face);
+  HFONT f = CreateFontA(height, 0, 0, 0, spec.weight, spec.italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+  if (!f) f = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+  fonts_[key] = f;
+  return f;
+}
+
+void GdiDevice::selectFont(const print::FontSpec& spec) {
+  HGDIOBJ old = SelectObject(dc_, font(spec));
+  if (!original_) original_ = old;
+}
+
+print::FontMetrics GdiDevice::metrics() {
+  TEXTMETRICA tm{};
+  if (!GetTextMetricsA(dc_, &tm)) return {};
+  return print::FontMetrics{tm.tmHeight + tm.tmExternalLeading, tm.tmAscent, tm.tmAveCharWidth};
+}
+
+void GdiDevice::extents(std::string_view text, std::vector<int32_t>& ends) {
+  ends.assign(text.size(), 0);
+  if (text.empty()) return;
+  std::vector<INT> dx(text.size());
+  SIZE size{};
+  // The system measures at most a few thousand characters in one call on some platforms: measure in chunks.
+  size_t done = 0;
+  int32_t base = 0;
+  while (done < text.size()) {
+    const size_t n = std::min<size_t>(text.size() - done, 1024);
+    if (!GetTextExtentExPointA(dc_, text.data() + done, static_cast<int>(n), 0, nullptr, dx.data(), &size)) {
+      for (size_t i = 0; i < n; ++i) ends[done + i] = base;
+    } else {
+      for (size_t i = 0; i < n; ++i) ends[done + i] = base + dx[i];
+    }
+    base = ends[done + n - 1];
+    done += n;
+  }
+}
+
+void drawPage(HDC dc, const print::PagePlan& page, const std::vector<print::ResolvedClass>& classes,
+              GdiDevice& fonts) {
+  const print::ResolvedClass plain{};
+  HGDIOBJ oldFont = nullptr;
+  SetBkMode(dc, OPAQUE);
+  SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+  for (const print::TextItem& t : page.texts) {
+    const print::ResolvedClass& c =
+        t.cls >= 0 && static_cast<size_t>(t.cls) < classes.size() ? classes[static_cast<size_t>(t.cls)]
+                                                                  : (classes.empty() ? plain : classes[0]);
+    HGDIOBJ old = SelectObject(dc, fonts.font(c.font));
+    if (!oldFont) oldFont = old;
+    SetTextColor(dc, c.text);
+    SetBkColor(dc, c.back);
+    const RECT clip{t.clip.left, t.clip.top, t.clip.right, t.clip.bottom};
+    ExtTextOutA(dc, t.x, t.y, ETO_OPAQUE | ETO_CLIPPED, &clip, t.text.data(), static_cast<UINT>(t.text.size()),
+                nullptr);
+  }
+  if (oldFont) SelectObject(dc, oldFont);
+  HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  for (const print::Rect& r : page.rules) {
+    const RECT rect{r.left, r.top, r.right, r.bottom};
+    FillRect(dc, &rect, black);
+  }
+}
+
+LaidOutJob layOutJob(OcsInstance& instance, HDC printer, const char* documentPath, int64_t documentTime,
+                     const char* streamFile) {
+  LaidOutJob job;
+  std::ifstream in(streamFile ? streamFile : "", std::ios::binary);
+  if (!in) {
+    job.readFailed = true;
+    return job;
+  }
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  ProfileSettings settings(instance.core.settingsPath());
+  print::LayoutInput input;
+  input.options = print::loadPrintOptions(settings);
+  const std::vector<print::PrintClass> classes = loadClasses(settings);
+  for (size_t i = 0; i < classes.size(); ++i) input.classes.push_back(print::resolveClass(classes, static_cast<int32_t>(i)));
+  const print::StreamDocument document =
+      print::readPrintStream(bytes.str(), input.options.wrap == print::WrapOption::kParagraph);
+  input.document = &document;
+  const int64_t now = static_cast<int64_t>(time(nullptr));
+  input.values.path = documentPath ? documentPath : "";
+  input.values.printDate = OCS_FormatDate(0, now);
+  input.values.printDateLong = OCS_FormatDate(1, now);
+  input.values.printTime = OCS_FormatTime(now);
+  input.values.fileDate = OCS_FormatDate(0, documentTime);
+  input.values.fileDateLong = OCS_FormatDate(1, documentTime);
+  input.values.fileTime = OCS_FormatTime(documentTime);
+  GdiDevice device(printer);
+  job.geometry = device.page();
+  job.layout = print::layOutPages(input, device);
+  job.status = job.layout.status;
+  job.classes = std::move(input.classes);
+  return job;
+}
+
+}  // namespace osk::win32

@@ -31,7 +31,7 @@ struct OcsInstance {
   // The movable bars; they go before the configuration they were built from.
   std::unique_ptr<osk::win32::ControlBars, void (*)(osk::win32::ControlBars*)> bars{nullptr,
                                                                                    osk::win32::destroyControlBars};
-  // Destroyed first: the Open Bar leaves the bar list before the bars go, and the core is still there.
+  // Destroyed before the bars: the Open Bar leaves the bar list first, while the core is still there.
   std::shared_ptr<osk::win32::OpenBarHost> openBar;
   // The printer and preview of this instance, made on first use.
   std::unique_ptr<osk::win32::PrintState, osk::win32::PrintStateDeleter> print;

@@ -15,7 +15,6 @@ char folded(char c) {
   return c;
 }
 
-bool validName(std::string_view name) { return !name.empty() && name.size() <= kMaxFileName; }
 
 // A decimal number with an optional sign at the front of `text`, saturating rather than overflowing.
 std::optional<int64_t> leadingNumber(std::string_view text, std::size_t& used) {
@@ -65,6 +64,12 @@ int32_t saturated32(int64_t v) {
                                                   std::numeric_limits<int32_t>::max()));
 }
 
+bool storableFileName(std::string_view name) {
+  if (name.empty() || name.size() > kMaxFileName) return false;
+  return std::none_of(name.begin(), name.end(),
+                      [](char c) { return c == '"' || static_cast<unsigned char>(c) < 32; });
+}
+
 bool sameFileName(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return folded(x) == folded(y); });
@@ -77,7 +82,7 @@ const FileHistoryRecord* FileHistory::find(std::string_view name) const {
 }
 
 bool FileHistory::push(FileHistoryRecord record) {
-  if (!validName(record.name)) return false;
+  if (!storableFileName(record.name)) return false;
   std::erase_if(records_, [&](const FileHistoryRecord& r) { return sameFileName(r.name, record.name); });
   records_.insert(records_.begin(), std::move(record));
   if (records_.size() > kFileHistorySize) records_.resize(kFileHistorySize);
@@ -96,13 +101,39 @@ bool FileHistory::refresh(const FileHistoryRecord& record) {
 }
 
 bool FileHistory::append(FileHistoryRecord record) {
-  if (!validName(record.name) || records_.size() >= kFileHistorySize || find(record.name)) return false;
+  if (!storableFileName(record.name) || records_.size() >= kFileHistorySize || find(record.name)) return false;
   records_.push_back(std::move(record));
   return true;
 }
 
 std::vector<FileHistoryRecord> FileHistory::lastFour() const {
   return {records_.begin(), records_.begin() + static_cast<std::ptrdiff_t>(std::min(kLastFourSize, size()))};
+}
+
+namespace {
+
+std::string menuText(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '&') out += '&';
+    out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string historyItemText(std::string_view name, const PathShortener& shorten) {
+  const std::size_t slash = name.rfind('\\');
+  if (slash == std::string_view::npos) return menuText(shorten(name, 64));
+  std::string_view file = name.substr(slash + 1);
+  std::string shownFile(file);
+  if (file.size() > 35) shownFile = std::string(file.substr(0, 32)) + "..";
+  return menuText(shorten(name.substr(0, slash + 1), 56)) + "\t" + menuText(shownFile);
+}
+
+std::string lastFourItemText(std::size_t number, std::string_view name, const PathShortener& shorten) {
+  return "&" + std::to_string(number) + " " + menuText(shorten(name, 64));
 }
 
 std::optional<NamedNumbers> splitNamedNumbers(std::string_view line, std::size_t maxNumbers) {
@@ -148,7 +179,7 @@ std::string formatHistoryLine(const FileHistoryRecord& r) {
 
 std::optional<FileHistoryRecord> parseHistoryLine(std::string_view line, const PerFileSettings& defaults) {
   const std::optional<NamedNumbers> split = splitNamedNumbers(line, 10);
-  if (!split || !validName(split->name)) return std::nullopt;
+  if (!split || !storableFileName(split->name)) return std::nullopt;
   const std::vector<int64_t>& n = split->numbers;
   auto at = [&](std::size_t i, int32_t fallback) { return i < n.size() ? saturated32(n[i]) : fallback; };
   FileHistoryRecord r;

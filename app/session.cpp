@@ -40,7 +40,7 @@ std::string formatSessionLine(const SessionLine& l) {
 
 std::optional<SessionLine> parseSessionLine(std::string_view text, const PerFileSettings& defaults) {
   const std::optional<NamedNumbers> split = splitNamedNumbers(text, 12);
-  if (!split || split->name.size() > kMaxFileName) return std::nullopt;
+  if (!split || !storableFileName(split->name)) return std::nullopt;
   const std::vector<int64_t>& n = split->numbers;
   auto at = [&](std::size_t i, int32_t fallback) { return i < n.size() ? saturated32(n[i]) : fallback; };
   SessionLine l;
@@ -72,6 +72,14 @@ void writeSessionLines(SettingsStore& store, const std::vector<SessionLine>& lin
   store.writeString(kState, std::to_string(n), "");
 }
 
+bool openWithOwnSettings(SessionOpener& opener, const std::string& name, const PerFileSettings& settings,
+                         bool readOnly) {
+  TemporaryDefaults restore(opener);
+  opener.setDefaults(validated(settings));
+  opener.setOpenReadOnly(readOnly);
+  return opener.open(name);
+}
+
 std::size_t restoreSession(SettingsStore& store, SessionOpener& opener) {
   std::size_t opened = 0;
   for (std::size_t n = 1;; ++n) {
@@ -83,6 +91,7 @@ std::size_t restoreSession(SettingsStore& store, SessionOpener& opener) {
       opener.setDefaults(line->settings);
       opener.setOpenReadOnly(line->readOnly != 0);
       ok = opener.open(line->name);
+      // Still under the line's own settings: the caret goes where it was before the defaults come back.
       if (ok) opener.placeCaret(line->line, line->column);
     }
     if (!ok) break;

@@ -133,19 +133,23 @@ std::vector<FileFilter> defaultFilters() {
 std::vector<FileFilter> readFilters(SettingsStore& store) {
   std::vector<FileFilter> filters;
   std::size_t bytes = 1;   // the closing zero
-  auto add = [&](FileFilter f) {
-    const std::size_t more = f.description.size() + 1 + f.pattern.size() + 1;
+  // A text ends at a zero, as it does in the dialogs' list; a pair with an empty half would end the list there.
+  auto add = [&](std::string description, std::string pattern) {
+    description.resize(std::min(description.size(), description.find('\0')));
+    pattern.resize(std::min(pattern.size(), pattern.find('\0')));
+    if (description.empty() || pattern.empty()) return true;
+    const std::size_t more = description.size() + 1 + pattern.size() + 1;
     if (bytes + more > kMaxFilterBlock) return false;
     bytes += more;
-    filters.push_back(std::move(f));
+    filters.push_back({std::move(description), std::move(pattern)});
     return true;
   };
   if (!store.readString(kFilters, "1D", "", kMaxFilterBlock).empty()) {
     // A missing or empty key ends the list; a shorter list written over a longer one ends with an empty pair.
     for (std::size_t n = 1;; ++n) {
-      FileFilter f{store.readString(kFilters, numbered(n, "D"), "", kMaxFilterBlock),
-                   store.readString(kFilters, numbered(n, "F"), "", kMaxFilterBlock)};
-      if (f.description.empty() || f.pattern.empty() || !add(std::move(f))) break;
+      std::string description = store.readString(kFilters, numbered(n, "D"), "", kMaxFilterBlock);
+      std::string pattern = store.readString(kFilters, numbered(n, "F"), "", kMaxFilterBlock);
+      if (description.empty() || pattern.empty() || !add(std::move(description), std::move(pattern))) break;
     }
   } else {
     for (std::size_t n = 1;; ++n) {
@@ -153,7 +157,7 @@ std::vector<FileFilter> readFilters(SettingsStore& store) {
       if (entry.empty()) break;
       const std::size_t semicolon = entry.find(';');
       if (semicolon == std::string::npos) continue;   // not a pair; the rest of the list still counts
-      if (!add({entry.substr(0, semicolon), entry.substr(semicolon + 1)})) break;
+      if (!add(entry.substr(0, semicolon), entry.substr(semicolon + 1))) break;
     }
   }
   return filters.empty() ? defaultFilters() : filters;

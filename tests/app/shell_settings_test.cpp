@@ -281,7 +281,8 @@ TEST(ShellSettingsColours, AppliedOnlyWithExactlyTheRightCount) {
 TEST(ShellSettingsFilters, NewFormOldFormAndDefault) {
   test::MemorySettings file;
   EXPECT_EQ(readFilters(file), defaultFilters());
-  file.sections["Filters"] = {{"1", "C files;*.c;*.h"}, {"2", "no pair here"}, {"3", "Text;*.txt"}, {"5", "X;*.x"}};
+  file.sections["Filters"] = {{"1", "C files;*.c;*.h"}, {"2", "no pair here"}, {"3", "Text;*.txt"},
+                              {"4", ";*.y"}, {"6", "X;*.x"}};
   EXPECT_EQ(readFilters(file), (std::vector<FileFilter>{{"C files", "*.c;*.h"}, {"Text", "*.txt"}}));
   file.sections["Filters"]["1D"] = "Pascal";
   file.sections["Filters"]["1F"] = "*.pas";

@@ -224,7 +224,7 @@ void writeFileHistory(SettingsStore& store, const FileHistory& history) {
 ShellSettings readShellSettings(SettingsStore& store, const SettingsEnvironment& env) {
   ShellSettings s;
   Reader r(store);
-  s.inWinDir = r.number(kConfig, "InWinDir", 0);
+  s.inWinDir = r.bounded(kConfig, "InWinDir", 0, 0, 1);
   s.configFile = r.text(kConfig, "ConfigFile", "", kMaxPath);
 
   FramePlacement saved;

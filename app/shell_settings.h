@@ -85,7 +85,7 @@ struct FileFilter {
 
 struct ShellSettings {
   // [Config]
-  int32_t inWinDir = 0;
+  int32_t inWinDir = 0;      // 0 or 1: where the configuration file is looked for
   std::string configFile;   // empty: the built-in configuration
   // [Flags]
   FramePlacement frame;

@@ -20,17 +20,15 @@
 #include <vector>
 
 #include "app/per_file_settings.h"
+#include "app/settings_line.h"
 
 namespace osk::app {
 
-inline constexpr std::size_t kMaxFileName = 260;   // characters, without the terminating zero
 inline constexpr std::size_t kFileHistorySize = 15;
 inline constexpr std::size_t kLastFourSize = 4;
 
 bool sameFileName(std::string_view a, std::string_view b);
-// Whether a name can be kept in a history or session line: not empty, at most 260 characters, and free of the
-// double quotes and control characters that no file name holds and that would break the line.
-bool storableFileName(std::string_view name);
+
 
 struct FileHistoryRecord {
   std::string name;
@@ -76,22 +74,5 @@ std::string lastFourItemText(std::size_t number, std::string_view name, const Pa
 std::string formatHistoryLine(const FileHistoryRecord& record);
 // Nothing for a line without a storable name or with a quote left open.
 std::optional<FileHistoryRecord> parseHistoryLine(std::string_view line, const PerFileSettings& defaults);
-
-// The quoted (or bare) name at the front of a history or session line, then up to `maxNumbers` numbers behind it,
-// each as a 64-bit value, stopping at the first text that is not a number. Nothing for an empty name or an open
-// quote. A bare name runs up to the first blank that is followed by numbers only, so a line whose quotes the
-// profile reader removed ("C:\My Files\a.txt", the name alone) still gives the whole name.
-struct NamedNumbers {
-  std::string name;
-  std::vector<int64_t> numbers;
-};
-std::optional<NamedNumbers> splitNamedNumbers(std::string_view line, std::size_t maxNumbers);
-
-// Up to `max` blank-separated decimal numbers (optional sign) from the front of `text`, stopping at the first token
-// that is not one, as a scanf of "%u %u ..." would. Values beyond 64 bits saturate.
-std::vector<int64_t> blankSeparatedNumbers(std::string_view text, std::size_t max);
-
-// A 64-bit value brought into the range of a 32-bit integer by saturation.
-int32_t saturated32(int64_t value);
 
 }  // namespace osk::app

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/file_history.h"
+#include "app/settings_line.h"
 
 namespace osk::app {
 namespace {
 
 constexpr std::string_view kState = "State";
-constexpr std::size_t kMaxLine = kMaxFileName + 2 + 12 * 12;
 
 // Restores what a temporary change of the opener's defaults and read-only choice changed, however the open ends.
 class TemporaryDefaults {
@@ -61,7 +60,7 @@ std::optional<SessionLine> parseSessionLine(std::string_view text, const PerFile
 }
 
 std::optional<SessionLine> readSessionLine(SettingsStore& store, std::size_t n, const PerFileSettings& defaults) {
-  const std::string text = store.readString(kState, std::to_string(n), "", kMaxLine);
+  const std::string text = store.readString(kState, std::to_string(n), "", kMaxLineChars);
   if (text.empty()) return std::nullopt;
   return parseSessionLine(text, defaults);
 }

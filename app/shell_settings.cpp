@@ -16,8 +16,6 @@ constexpr std::string_view kState = "State";
 constexpr std::string_view kColours = "Colours";
 constexpr std::size_t kMaxPath = kMaxFileName;
 constexpr int32_t kMaxWindowSize = 32767;
-// A history or session line: a quoted name of up to 260 characters and twelve numbers.
-constexpr std::size_t kMaxLine = kMaxFileName + 2 + 12 * 12;
 
 class Reader {
  public:
@@ -207,7 +205,7 @@ std::vector<FileFilter> filtersFromBlock(std::string_view block) {
 FileHistory readFileHistory(SettingsStore& store, const PerFileSettings& defaults) {
   FileHistory history;
   for (std::size_t n = 0; n < kFileHistorySize; ++n) {
-    const std::string line = store.readString(kHistory, numbered(n), "", kMaxLine);
+    const std::string line = store.readString(kHistory, numbered(n), "", kMaxLineChars);
     const std::optional<NamedNumbers> split = splitNamedNumbers(line, 0);
     if (!split) break;   // missing key or empty name
     if (const std::optional<FileHistoryRecord> record = parseHistoryLine(line, defaults)) history.append(*record);

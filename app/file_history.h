@@ -2,30 +2,33 @@
 // choice and the per-file settings it was last used with; and the text lines that keep it in the settings file.
 //
 // A name occurs at most once; names compare as Windows compares file names (letters without regard to case, "/"
-// and "\" alike). Names longer than 260 characters and empty names never enter the list. Adding a sixteenth name
+// and "\" alike). Adding a sixteenth name
 // drops the oldest.
 //
 // History line: "\"%s\" %u %u %d %d %d %d %d %d %d %d": the name in double quotes, the read-only flag, a reserved
 // word (always 0), then the eight per-file settings. Parsing reads the numbers while they are numbers; values left
 // out take the given defaults (read-only and reserved 0), and the settings are validated.
+// Names that are not storableFileName() never enter the list.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/per_file_settings.h"
+#include "app/settings_line.h"
 
 namespace osk::app {
 
-inline constexpr std::size_t kMaxFileName = 260;   // characters, without the terminating zero
 inline constexpr std::size_t kFileHistorySize = 15;
 inline constexpr std::size_t kLastFourSize = 4;
 
 bool sameFileName(std::string_view a, std::string_view b);
+
 
 struct FileHistoryRecord {
   std::string name;
@@ -59,25 +62,17 @@ class FileHistory {
   std::vector<FileHistoryRecord> records_;
 };
 
+// Menu item texts of the history. `shorten` makes a path fit a number of characters for display (the common
+// services' displayable path). A history item is the directory shortened to 56 characters, a tab, and the file
+// name, cut to 32 characters and ".." when longer than 35; a name without "\" is shortened to 64 as a whole. A
+// last-four item is "&n " (n from 1) and the name shortened to 64. An "&" of a name is doubled so that the menu
+// shows it rather than underlining the next character.
+using PathShortener = std::function<std::string(std::string_view path, std::size_t maxChars)>;
+std::string historyItemText(std::string_view name, const PathShortener& shorten);
+std::string lastFourItemText(std::size_t number, std::string_view name, const PathShortener& shorten);
+
 std::string formatHistoryLine(const FileHistoryRecord& record);
-// Nothing for a line without a name, with a name longer than 260 characters, or with a quote left open.
+// Nothing for a line without a storable name or with a quote left open.
 std::optional<FileHistoryRecord> parseHistoryLine(std::string_view line, const PerFileSettings& defaults);
-
-// The quoted (or bare) name at the front of a history or session line, then up to `maxNumbers` numbers behind it,
-// each as a 64-bit value, stopping at the first text that is not a number. Nothing for an empty name or an open
-// quote. A bare name runs up to the first blank that is followed by numbers only, so a line whose quotes the
-// profile reader removed ("C:\My Files\a.txt", the name alone) still gives the whole name.
-struct NamedNumbers {
-  std::string name;
-  std::vector<int64_t> numbers;
-};
-std::optional<NamedNumbers> splitNamedNumbers(std::string_view line, std::size_t maxNumbers);
-
-// Up to `max` blank-separated decimal numbers (optional sign) from the front of `text`, stopping at the first token
-// that is not one, as a scanf of "%u %u ..." would. Values beyond 64 bits saturate.
-std::vector<int64_t> blankSeparatedNumbers(std::string_view text, std::size_t max);
-
-// A 64-bit value brought into the range of a 32-bit integer by saturation.
-int32_t saturated32(int64_t value);
 
 }  // namespace osk::app

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/file_history.h"
+#include "app/settings_line.h"
 
 namespace osk::app {
 namespace {
 
 constexpr std::string_view kState = "State";
-constexpr std::size_t kMaxLine = kMaxFileName + 2 + 12 * 12;
 
 // Restores what a temporary change of the opener's defaults and read-only choice changed, however the open ends.
 class TemporaryDefaults {
@@ -40,7 +39,7 @@ std::string formatSessionLine(const SessionLine& l) {
 
 std::optional<SessionLine> parseSessionLine(std::string_view text, const PerFileSettings& defaults) {
   const std::optional<NamedNumbers> split = splitNamedNumbers(text, 12);
-  if (!split || split->name.size() > kMaxFileName) return std::nullopt;
+  if (!split || !storableFileName(split->name)) return std::nullopt;
   const std::vector<int64_t>& n = split->numbers;
   auto at = [&](std::size_t i, int32_t fallback) { return i < n.size() ? saturated32(n[i]) : fallback; };
   SessionLine l;
@@ -61,7 +60,7 @@ std::optional<SessionLine> parseSessionLine(std::string_view text, const PerFile
 }
 
 std::optional<SessionLine> readSessionLine(SettingsStore& store, std::size_t n, const PerFileSettings& defaults) {
-  const std::string text = store.readString(kState, std::to_string(n), "", kMaxLine);
+  const std::string text = store.readString(kState, std::to_string(n), "", kMaxLineChars);
   if (text.empty()) return std::nullopt;
   return parseSessionLine(text, defaults);
 }
@@ -70,6 +69,14 @@ void writeSessionLines(SettingsStore& store, const std::vector<SessionLine>& lin
   std::size_t n = 1;
   for (const SessionLine& l : lines) store.writeString(kState, std::to_string(n++), formatSessionLine(l));
   store.writeString(kState, std::to_string(n), "");
+}
+
+bool openWithOwnSettings(SessionOpener& opener, const std::string& name, const PerFileSettings& settings,
+                         bool readOnly) {
+  TemporaryDefaults restore(opener);
+  opener.setDefaults(validated(settings));
+  opener.setOpenReadOnly(readOnly);
+  return opener.open(name);
 }
 
 std::size_t restoreSession(SettingsStore& store, SessionOpener& opener) {
@@ -83,6 +90,7 @@ std::size_t restoreSession(SettingsStore& store, SessionOpener& opener) {
       opener.setDefaults(line->settings);
       opener.setOpenReadOnly(line->readOnly != 0);
       ok = opener.open(line->name);
+      // Still under the line's own settings: the caret goes where it was before the defaults come back.
       if (ok) opener.placeCaret(line->line, line->column);
     }
     if (!ok) break;

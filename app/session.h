@@ -37,7 +37,7 @@ struct SessionLine {
 };
 
 std::string formatSessionLine(const SessionLine& line);
-// Nothing for a line without a name, with a name longer than 260 characters, or with a quote left open.
+// Nothing for a line without a storable name (see storableFileName) or with a quote left open.
 std::optional<SessionLine> parseSessionLine(std::string_view text, const PerFileSettings& defaults);
 
 // Key `n` (from 1) of the session list: its line, or nothing when the key is missing, empty or not a line.
@@ -63,6 +63,11 @@ class SessionOpener {
 // stay open). The defaults and the read-only choice are each file's own only for its open, and are back as they
 // were afterwards. Returns how many documents were opened.
 std::size_t restoreSession(SettingsStore& store, SessionOpener& opener);
+
+// Opens a file with its own per-file settings and read-only choice, as a file history entry keeps them; the
+// defaults and the read-only choice are back as they were afterwards. False when it did not open.
+bool openWithOwnSettings(SessionOpener& opener, const std::string& name, const PerFileSettings& settings,
+                         bool readOnly);
 
 enum class SaveAnswer { Yes, No, Cancel };
 

@@ -16,8 +16,6 @@ constexpr std::string_view kState = "State";
 constexpr std::string_view kColours = "Colours";
 constexpr std::size_t kMaxPath = kMaxFileName;
 constexpr int32_t kMaxWindowSize = 32767;
-// A history or session line: a quoted name of up to 260 characters and twelve numbers.
-constexpr std::size_t kMaxLine = kMaxFileName + 2 + 12 * 12;
 
 class Reader {
  public:
@@ -27,9 +25,6 @@ class Reader {
   }
   int32_t number(std::string_view section, std::string_view key, int32_t fallback) {
     return store_.readInt(section, key, fallback);
-  }
-  int32_t bounded(std::string_view section, std::string_view key, int32_t fallback, int32_t low, int32_t high) {
-    return std::clamp(store_.readInt(section, key, fallback), low, high);
   }
   std::string text(std::string_view section, std::string_view key, std::string_view fallback, std::size_t max) {
     return store_.readString(section, key, fallback, max);
@@ -133,19 +128,23 @@ std::vector<FileFilter> defaultFilters() {
 std::vector<FileFilter> readFilters(SettingsStore& store) {
   std::vector<FileFilter> filters;
   std::size_t bytes = 1;   // the closing zero
-  auto add = [&](FileFilter f) {
-    const std::size_t more = f.description.size() + 1 + f.pattern.size() + 1;
+  // A text ends at a zero, as it does in the dialogs' list; a pair with an empty half would end the list there.
+  auto add = [&](std::string description, std::string pattern) {
+    description.resize(std::min(description.size(), description.find('\0')));
+    pattern.resize(std::min(pattern.size(), pattern.find('\0')));
+    if (description.empty() || pattern.empty()) return true;
+    const std::size_t more = description.size() + 1 + pattern.size() + 1;
     if (bytes + more > kMaxFilterBlock) return false;
     bytes += more;
-    filters.push_back(std::move(f));
+    filters.push_back({std::move(description), std::move(pattern)});
     return true;
   };
   if (!store.readString(kFilters, "1D", "", kMaxFilterBlock).empty()) {
     // A missing or empty key ends the list; a shorter list written over a longer one ends with an empty pair.
     for (std::size_t n = 1;; ++n) {
-      FileFilter f{store.readString(kFilters, numbered(n, "D"), "", kMaxFilterBlock),
-                   store.readString(kFilters, numbered(n, "F"), "", kMaxFilterBlock)};
-      if (f.description.empty() || f.pattern.empty() || !add(std::move(f))) break;
+      std::string description = store.readString(kFilters, numbered(n, "D"), "", kMaxFilterBlock);
+      std::string pattern = store.readString(kFilters, numbered(n, "F"), "", kMaxFilterBlock);
+      if (description.empty() || pattern.empty() || !add(std::move(description), std::move(pattern))) break;
     }
   } else {
     for (std::size_t n = 1;; ++n) {
@@ -153,7 +152,7 @@ std::vector<FileFilter> readFilters(SettingsStore& store) {
       if (entry.empty()) break;
       const std::size_t semicolon = entry.find(';');
       if (semicolon == std::string::npos) continue;   // not a pair; the rest of the list still counts
-      if (!add({entry.substr(0, semicolon), entry.substr(semicolon + 1)})) break;
+      if (!add(entry.substr(0, semicolon), entry.substr(semicolon + 1))) break;
     }
   }
   return filters.empty() ? defaultFilters() : filters;
@@ -203,7 +202,7 @@ std::vector<FileFilter> filtersFromBlock(std::string_view block) {
 FileHistory readFileHistory(SettingsStore& store, const PerFileSettings& defaults) {
   FileHistory history;
   for (std::size_t n = 0; n < kFileHistorySize; ++n) {
-    const std::string line = store.readString(kHistory, numbered(n), "", kMaxLine);
+    const std::string line = store.readString(kHistory, numbered(n), "", kMaxLineChars);
     const std::optional<NamedNumbers> split = splitNamedNumbers(line, 0);
     if (!split) break;   // missing key or empty name
     if (const std::optional<FileHistoryRecord> record = parseHistoryLine(line, defaults)) history.append(*record);
@@ -215,6 +214,30 @@ void writeFileHistory(SettingsStore& store, const FileHistory& history) {
   std::size_t n = 0;
   for (const FileHistoryRecord& r : history.records()) store.writeString(kHistory, numbered(n++), formatHistoryLine(r));
   if (n < kFileHistorySize) store.writeString(kHistory, numbered(n), "");
+}
+
+ShellSettings settled(ShellSettings s) {
+  s.inWinDir = std::clamp(s.inWinDir, 0, 1);
+  s.configFile.resize(std::min(s.configFile.size(), kMaxPath));
+  s.font.name.resize(std::min(s.font.name.size(), kMaxFontName));
+  s.font.height = std::clamp(s.font.height, -kMaxFontHeight, kMaxFontHeight);
+  s.font.weight = std::clamp(s.font.weight, 0, 1000);
+  s.bufferState = std::clamp(s.bufferState, 0, 1);
+  s.wrapBookMarksMode = std::clamp(s.wrapBookMarksMode, 0, 2);
+  s.undos = std::clamp(s.undos, 0, kMaxUndos);
+  s.vScrollBoost = std::clamp(s.vScrollBoost, 0, kMaxVScrollBoost);
+  s.defaults = validated(s.defaults);
+  s.repeatPlay.plays = std::max(s.repeatPlay.plays, 1);
+  s.startup.resize(std::min(s.startup.size(), kMaxPath));
+  AdvancedSettings& a = s.advanced;
+  a.extraCharSpacing = std::clamp(a.extraCharSpacing, 0, kMaxExtraSpacing);
+  a.extraLineSpacing = std::clamp(a.extraLineSpacing, 0, kMaxExtraSpacing);
+  a.autosaveDelay = std::clamp(a.autosaveDelay, 1, kMaxAutosaveDelay);
+  a.macroPath.resize(std::min(a.macroPath.size(), kMaxPath));
+  if (a.wordPattern.size() > kMaxWordPattern) a.wordPattern.clear();   // no such pattern fits the program
+  s.filters = filtersFromBlock(filterBlock(s.filters));
+  s.search.scope = std::clamp(s.search.scope, 0, 2);
+  return s;
 }
 
 ShellSettings readShellSettings(SettingsStore& store, const SettingsEnvironment& env) {
@@ -230,19 +253,19 @@ ShellSettings readShellSettings(SettingsStore& store, const SettingsEnvironment&
   saved.height = r.number(kFlags, "WinHeight", kDefaultPosition);
   s.frame = usablePlacement(saved, env.screenWidth, env.screenHeight);
   s.font.name = r.text(kFlags, "FontName", "Courier", kMaxFontName);
-  s.font.height = r.bounded(kFlags, "FontHeight", -13, -kMaxFontHeight, kMaxFontHeight);
+  s.font.height = r.number(kFlags, "FontHeight", -13);
   s.font.weight = r.flag(kFlags, "FontBold", false) ? 700 : 400;
   s.font.italic = r.flag(kFlags, "FontItalic", false);
 
   s.maximised = r.flag(kFlags, "Maximised", true);
   s.showStatBar = r.flag(kFlags, "ShowStatBar", true);
-  s.bufferState = r.bounded(kFlags, "BufferState", 0, 0, 1);
+  s.bufferState = r.number(kFlags, "BufferState", 0);
   s.newFilesForUnix = r.flag(kFlags, "NewFilesForUnix", false);
   s.horzScroll = r.flag(kFlags, "HorzScroll", true);
   s.vertScroll = r.flag(kFlags, "VertScroll", true);
-  s.wrapBookMarksMode = r.bounded(kFlags, "WrapBookMarksMode", 2, 0, 2);
-  s.undos = r.bounded(kFlags, "Undos", 200, 0, kMaxUndos);
-  s.vScrollBoost = r.bounded(kFlags, "VScrollBoost", 3, 0, kMaxVScrollBoost);
+  s.wrapBookMarksMode = r.number(kFlags, "WrapBookMarksMode", 2);
+  s.undos = r.number(kFlags, "Undos", 200);
+  s.vScrollBoost = r.number(kFlags, "VScrollBoost", 3);
   s.caretAfterPaste = r.flag(kFlags, "CaretAfterPaste", true);
   s.defaults.tabsAsSpaces = r.number(kFlags, "TabsAsSpaces", 1);
   s.defaults.tabLength = r.number(kFlags, "TabLen", 8);
@@ -259,8 +282,8 @@ ShellSettings readShellSettings(SettingsStore& store, const SettingsEnvironment&
   a.finaliseOnSave = r.flag(kAdvanced, "FinaliseOnSave", false);
   a.allowEolSpace = r.flag(kAdvanced, "AllowEOLSpace", false);
   a.autoTabToLastLine = r.flag(kAdvanced, "AutoTabToLastline", false);
-  a.extraCharSpacing = r.bounded(kAdvanced, "ExtraCharSpacing", 0, 0, kMaxExtraSpacing);
-  a.extraLineSpacing = r.bounded(kAdvanced, "ExtraLineSpacing", 0, 0, kMaxExtraSpacing);
+  a.extraCharSpacing = r.number(kAdvanced, "ExtraCharSpacing", 0);
+  a.extraLineSpacing = r.number(kAdvanced, "ExtraLineSpacing", 0);
   a.showLineNumbers = r.flag(kAdvanced, "ShowLineNumbers", false);
   a.openReadOnlyAsReadOnly = r.flag(kAdvanced, "OpenReadOnlyAsReadOnly", true);
   a.autoScrollOnNewline = r.flag(kAdvanced, "AutoScrollOnNewline", false);
@@ -268,7 +291,7 @@ ShellSettings readShellSettings(SettingsStore& store, const SettingsEnvironment&
   a.newFilesMustBeNamed = r.flag(kAdvanced, "NewFilesMustBeNamed", false);
   a.overwriteWarning = r.flag(kAdvanced, "OverwriteWarning", true);
   a.autosaveModifiedFiles = r.flag(kAdvanced, "AutosaveModifiedFiles", false);
-  a.autosaveDelay = r.bounded(kAdvanced, "AutosaveDelay", 300, 1, kMaxAutosaveDelay);
+  a.autosaveDelay = r.number(kAdvanced, "AutosaveDelay", 300);
   a.autosaveOnDeactivation = r.flag(kAdvanced, "AutosaveOnDeactivation", false);
   a.autoloadOnActivation = r.flag(kAdvanced, "AutoloadOnActivation", false);
 
@@ -284,17 +307,17 @@ ShellSettings readShellSettings(SettingsStore& store, const SettingsEnvironment&
   if (a.macroPath.empty()) a.macroPath = env.windowsDirectory.substr(0, kMaxPath);
   s.startup = r.text(kFlags, "Startup", "", kMaxPath);
   s.filters = readFilters(store);
-  const std::optional<std::string> pattern = wordPatternFromValue(r.text(kAdvanced, "WordRE", "", kMaxWordPattern));
+  const std::optional<std::string> pattern = wordPatternFromValue(r.text(kAdvanced, "WordRE", "", kMaxWordPattern + 2));
   if (pattern && (!env.patternCompiles || env.patternCompiles(*pattern))) a.wordPattern = *pattern;
 
   s.search.matchCase = r.flag(kState, "MatchCase", true);
   s.search.forward = r.flag(kState, "Forward", true);
   s.search.regEx = r.flag(kState, "RegEx", false);
   s.search.wholeWord = r.flag(kState, "WholeWord", false);
-  s.search.scope = r.bounded(kState, "Scope", 0, 0, 2);
+  s.search.scope = r.number(kState, "Scope", 0);
   a.useLongFileNames = r.flag(kAdvanced, "UseLongFileNames", true);
   a.useExplorerType = r.flag(kAdvanced, "UseExplorerType", true);
-  return s;
+  return settled(std::move(s));
 }
 
 void writeShellSettings(SettingsStore& store, const ShellSettings& s, std::span<const NamedColour> colours) {

@@ -6,7 +6,8 @@
 // 2000, scroll boost 0 to 10, spacings 0 to 64, autosave delay 1 to 86400 seconds, search scope 0 to 2, and so
 // on), the per-file defaults and each history record are validated as margins, and a saved frame position that is
 // off the screen or not a usable size gives way to the system's default placement. Missing keys give defaults.
-// Texts are cut to their buffers: 260 characters for paths, 32 for the font name, 128 for the word pattern.
+// Texts are cut to their buffers: 260 characters for paths, 32 for the font name; a word pattern holds at most 128
+// characters (the value read may hold its two "#" besides).
 //
 // Writing goes in a fixed order and writes texts so that reading gives them back unchanged. The font keys are
 // written only when a font name is set; the history ends with an empty key when it holds fewer than 15 files, so
@@ -85,7 +86,7 @@ struct FileFilter {
 
 struct ShellSettings {
   // [Config]
-  int32_t inWinDir = 0;
+  int32_t inWinDir = 0;      // 0 or 1: where the configuration file is looked for
   std::string configFile;   // empty: the built-in configuration
   // [Flags]
   FramePlacement frame;
@@ -123,6 +124,11 @@ struct SettingsEnvironment {
 };
 
 ShellSettings readShellSettings(SettingsStore& store, const SettingsEnvironment& environment);
+
+// The settings with every number in its range, the per-file defaults validated and texts cut to their buffers: what
+// reading gives, and what the program makes of the values the Options dialog hands back. A word pattern longer than
+// 128 characters is dropped (the built-in pattern applies).
+ShellSettings settled(ShellSettings settings);
 
 // A colour as the engine names it, with its numbers: three for a display colour (foreground, background, a flag),
 // five for a syntax colour (foreground, background, three attributes).

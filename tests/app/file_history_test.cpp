@@ -60,6 +60,9 @@ TEST(FileHistoryList, RefreshKeepsThePlaceAndInvalidNamesNeverEnter) {
   EXPECT_FALSE(h.push(named("")));
   EXPECT_FALSE(h.push(named(std::string(kMaxFileName + 1, 'x'))));
   EXPECT_TRUE(h.push(named(std::string(kMaxFileName, 'x'))));
+  // A quote or a line break in a name would break the line it is kept in.
+  EXPECT_FALSE(h.push(named("C:\\a\"b.txt")));
+  EXPECT_FALSE(h.push(named("C:\\a\nb.txt")));
   EXPECT_EQ(h.size(), 3u);
 }
 
@@ -70,6 +73,28 @@ TEST(FileHistoryList, LastFourAreTheNewest) {
   std::vector<std::string> four;
   for (const FileHistoryRecord& r : h.lastFour()) four.push_back(r.name);
   EXPECT_EQ(four, (std::vector<std::string>{"6", "5", "4", "3"}));
+}
+
+// Shortens as the display path function does for these tests: keeps the end, "..." in front.
+std::string keepEnd(std::string_view path, std::size_t max) {
+  if (path.size() <= max) return std::string(path);
+  return "..." + std::string(path.substr(path.size() - (max - 3)));
+}
+
+TEST(HistoryMenu, DirectoryTabAndAFileNameCutAfterThirtyTwo) {
+  EXPECT_EQ(historyItemText("C:\\src\\main.cpp", keepEnd), "C:\\src\\\tmain.cpp");
+  const std::string longFile(36, 'f');
+  EXPECT_EQ(historyItemText("C:\\" + longFile, keepEnd), "C:\\\t" + std::string(32, 'f') + "..");
+  EXPECT_EQ(historyItemText("C:\\" + std::string(35, 'f'), keepEnd), "C:\\\t" + std::string(35, 'f'));
+  const std::string text = historyItemText("C:\\" + std::string(80, 'd') + "\\a.txt", keepEnd);
+  EXPECT_EQ(text.find('\t'), 56u);
+  EXPECT_EQ(historyItemText(std::string(70, 'n'), keepEnd).size(), 64u);
+  EXPECT_EQ(historyItemText("C:\\R&D\\a&b.txt", keepEnd), "C:\\R&&D\\\ta&&b.txt");
+}
+
+TEST(HistoryMenu, LastFourItemsAreNumbered) {
+  EXPECT_EQ(lastFourItemText(1, "C:\\a.txt", keepEnd), "&1 C:\\a.txt");
+  EXPECT_EQ(lastFourItemText(4, "C:\\" + std::string(100, 'x'), keepEnd).size(), 3u + 64u);
 }
 
 TEST(HistoryLine, FormatAndParseAgree) {

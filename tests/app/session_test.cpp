@@ -107,6 +107,21 @@ TEST(RestoreSession, AFileThatFailsToOpenEndsTheRestoreAndLeaksNothing) {
   EXPECT_FALSE(shell.readOnly);
 }
 
+TEST(OpenWithOwnSettings, TheDefaultsComeBackWhetherOrNotItOpened) {
+  FakeOpener shell;
+  shell.openable = {"a"};
+  const PerFileSettings defaults = shell.current;
+  const PerFileSettings own{0, 2, 0, 4, 40, 1, 1, 1};
+  EXPECT_TRUE(openWithOwnSettings(shell, "a", own, true));
+  EXPECT_FALSE(openWithOwnSettings(shell, "b", {1, 99, 0, 4, 70, 1, 0, 0}, true));
+  ASSERT_EQ(shell.opens.size(), 2u);
+  EXPECT_EQ(shell.opens[0].settings, own);
+  EXPECT_TRUE(shell.opens[0].readOnly);
+  EXPECT_EQ(shell.opens[1].settings.tabLength, 8);   // settings are validated before use
+  EXPECT_EQ(shell.current, defaults);
+  EXPECT_FALSE(shell.readOnly);
+}
+
 // A shell with documents whose answers are scripted.
 class FakeShutdown : public ShutdownHost {
  public:

@@ -178,6 +178,39 @@ TEST(ShellSettingsRead, FontNameEmptyMeansNoFontAndNoFontKeysWritten) {
   EXPECT_EQ(out.sections["Flags"].count("FontBold"), 0u);
 }
 
+TEST(ShellSettingsSettled, ValuesFromTheOptionsDialogAreBroughtIntoRange) {
+  ShellSettings s;
+  s.undos = -5;
+  s.vScrollBoost = 50;
+  s.defaults.tabLength = 0;
+  s.defaults.rightMargin = 3000;
+  s.repeatPlay.plays = 0;
+  s.advanced.autosaveDelay = 0;
+  s.advanced.extraCharSpacing = -1;
+  s.search.scope = 3;
+  s.font.name = std::string(40, 'f');
+  const ShellSettings t = settled(s);
+  EXPECT_EQ(t.undos, 0);
+  EXPECT_EQ(t.vScrollBoost, kMaxVScrollBoost);
+  EXPECT_EQ(t.defaults.tabLength, 8);
+  EXPECT_EQ(t.defaults.rightMargin, 70);
+  EXPECT_EQ(t.repeatPlay.plays, 1);
+  EXPECT_EQ(t.advanced.autosaveDelay, 1);
+  EXPECT_EQ(t.advanced.extraCharSpacing, 0);
+  EXPECT_EQ(t.search.scope, 2);
+  EXPECT_EQ(t.font.name.size(), kMaxFontName);
+}
+
+TEST(ShellSettingsSettled, TheLongestWordPatternSurvivesARestart) {
+  ShellSettings s;
+  s.advanced.wordPattern = std::string(kMaxWordPattern, 'a');
+  test::MemorySettings file;
+  writeShellSettings(file, settled(s), {});
+  EXPECT_EQ(readFrom(file).advanced.wordPattern, s.advanced.wordPattern);
+  s.advanced.wordPattern += 'a';
+  EXPECT_TRUE(settled(s).advanced.wordPattern.empty());
+}
+
 TEST(ShellSettingsWrite, FontBoldWrittenForAnyWeightAboveNormal) {
   ShellSettings s;
   s.font.name = "Lucida Console";
@@ -281,7 +314,8 @@ TEST(ShellSettingsColours, AppliedOnlyWithExactlyTheRightCount) {
 TEST(ShellSettingsFilters, NewFormOldFormAndDefault) {
   test::MemorySettings file;
   EXPECT_EQ(readFilters(file), defaultFilters());
-  file.sections["Filters"] = {{"1", "C files;*.c;*.h"}, {"2", "no pair here"}, {"3", "Text;*.txt"}, {"5", "X;*.x"}};
+  file.sections["Filters"] = {{"1", "C files;*.c;*.h"}, {"2", "no pair here"}, {"3", "Text;*.txt"},
+                              {"4", ";*.y"}, {"6", "X;*.x"}};
   EXPECT_EQ(readFilters(file), (std::vector<FileFilter>{{"C files", "*.c;*.h"}, {"Text", "*.txt"}}));
   file.sections["Filters"]["1D"] = "Pascal";
   file.sections["Filters"]["1F"] = "*.pas";

@@ -25,6 +25,7 @@ struct SetupState {
   HWND wizard = nullptr;
   HWND page = nullptr;
   int pageIndex = 0;
+  bool filling = false;     // a page is being filled; Next and Back wait
   bool installing = false;
   bool cancelled = false;
 };

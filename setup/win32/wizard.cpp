@@ -256,9 +256,13 @@ void showPage(SetupState& state, int index) {
   RECT area;
   GetWindowRect(GetDlgItem(state.wizard, IDC_PAGE_AREA), &area);
   MapWindowPoints(nullptr, state.wizard, reinterpret_cast<POINT*>(&area), 2);
+  // The page is filled before it shows: asking the program manager for its groups runs a message loop, and a
+  // Next pressed meanwhile must not read a page that is still empty.
+  state.filling = true;
+  fillPage(state);
+  state.filling = false;
   SetWindowPos(state.page, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
                SWP_SHOWWINDOW);
-  fillPage(state);
   EnableWindow(GetDlgItem(state.wizard, IDC_BACK), index > 0);
   SetDlgItemTextA(state.wizard, IDC_NEXT, index == kConfirmPage ? "&Install" : "&Next >");
 }
@@ -324,10 +328,10 @@ INT_PTR CALLBACK wizardProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       if (state == nullptr) break;
       switch (LOWORD(wParam)) {
         case IDC_NEXT:
-          if (!state->installing) next(*state);
+          if (!state->installing && !state->filling) next(*state);
           return TRUE;
         case IDC_BACK:
-          if (!state->installing && state->pageIndex > 0) showPage(*state, state->pageIndex - 1);
+          if (!state->installing && !state->filling && state->pageIndex > 0) showPage(*state, state->pageIndex - 1);
           return TRUE;
         case IDCANCEL:
           if (state->cancelled) return TRUE;

@@ -537,3 +537,69 @@ TEST(SetupUnderWine, HostileLogTouchesNothingOutsideTheInstallation) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SetupUnderWine, CancelDuringTheCopyTakesBackTheRunAndKeepsTheUsersWindowsFiles) {
+  TestRoot root("cancel");
+  const std::string disk = root.path() + "\\disk";
+  CreateDirectoryA(disk.c_str(), nullptr);
+  CopyFileA((programFolder() + "..\\dist\\OSKSETUP.exe").c_str(), (disk + "\\OSKSETUP.exe").c_str(), FALSE);
+  // A file of the Windows directory that another program owns, and a file big enough to cancel while it copies.
+  const std::string shared = windowsDirectory() + "\\OSKTST" + std::to_string(GetCurrentProcessId() % 100) + ".INI";
+  writeFile(shared, "[owned]\r\nby=another program\r\n");
+  ArchiveList list;
+  list.header = {"OSK", "Editor", "OSK Software", "2.0", "", 0, 0, 0, "C:\\OSK", "OSK"};
+  list.files = {{{Destination::WindowsDirectory, shared.substr(shared.find_last_of('\\') + 1), 0}, ""},
+                {{Destination::InstallDirectory, "BIG.BIN", 0}, ""}};
+  std::mt19937 random(5);
+  std::vector<std::uint8_t> big(24 * 1024 * 1024);
+  for (auto& b : big) b = static_cast<std::uint8_t>(random());
+  const auto archive = szddCompress(buildArchive(list, {std::vector<std::uint8_t>(50, 'n'), big}), 't');
+  writeFile(disk + "\\osksetup.da_", std::string(archive.begin(), archive.end()));
+  const std::string installDir = root.path() + "\\OSK";
+  const auto before = machineState(root.path());
+
+  Program setup("\"" + disk + "\\OSKSETUP.exe\"", disk);
+  HWND wizard = setup.waitForDialogWith(1000);
+  ASSERT_NE(wizard, nullptr);
+  click(wizard, 1000);
+  HWND directory = nullptr;
+  ASSERT_TRUE(waitFor([&] { return (directory = Program::descendant(wizard, 1101)) != nullptr; }));
+  SendMessageA(directory, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(installDir.c_str()));
+  click(wizard, 1000);
+  ASSERT_TRUE(waitFor([&] { return Program::descendant(wizard, 1201) != nullptr; }));
+  click(wizard, 1000);
+  ASSERT_TRUE(waitFor([&] { return Program::descendant(wizard, 1301) != nullptr; }));
+  click(wizard, 1000);
+  bool cancelled = false;
+  std::vector<std::string> texts;
+  std::set<HWND> answered;
+  ASSERT_TRUE(waitFor(
+      [&] {
+        for (HWND box : setup.dialogs()) {
+          if (!Program::isMessageBox(box) || answered.count(box)) continue;
+          const std::string text = windowText(GetDlgItem(box, 0xFFFF));
+          texts.push_back(text);
+          answered.insert(box);
+          PostMessageA(box, WM_COMMAND, text.find("Replace it?") != std::string::npos ? IDNO : yesOrOk(text), 0);
+        }
+        HWND current = Program::descendant(wizard, 1401);
+        if (!cancelled && current && windowText(current).ends_with("BIG.BIN")) {
+          click(wizard, IDCANCEL);
+          cancelled = true;
+        }
+        return setup.ended();
+      },
+      60s));
+  ASSERT_TRUE(cancelled) << "the copy ended before Cancel";
+  const std::vector<std::string> expected = {"Create directory " + installDir + " ?",
+                                             "The file " + shared + " already exists. Replace it?",
+                                             "Setup is incomplete. Exit setup?"};
+  EXPECT_EQ(texts, expected);
+  EXPECT_EQ(readFile(shared), "[owned]\r\nby=another program\r\n");
+  EXPECT_EQ(difference(before, machineState(root.path())), "");
+  DeleteFileA(shared.c_str());
+}
+
+}  // namespace

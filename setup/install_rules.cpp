@@ -114,7 +114,8 @@ std::optional<std::vector<std::string>> installDirectorySteps(std::string_view p
     std::size_t end = text.find('\\', start);
     if (end == std::string::npos) end = text.size();
     const std::string_view step = std::string_view(text).substr(start, end - start);
-    if (step.empty() || step == "." || step == ".." || step.find_first_of(":*?\"<>|") != std::string_view::npos ||
+    // Commas and brackets would end an argument of the program manager commands that carry the path.
+    if (step.empty() || step == "." || step == ".." || step.find_first_of(":*?\"<>|,[]") != std::string_view::npos ||
         std::any_of(step.begin(), step.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
       return std::nullopt;
     }

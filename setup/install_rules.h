@@ -46,7 +46,8 @@ std::string uninstallCommandLine(std::string_view uninstallerPath, std::string_v
 
 // A full installation path split into the directories to check from the root down: "C:\A\B" -> "C:\A", "C:\A\B".
 // Accepts "X:\..." and "\\server\share\..."; nullopt for anything else, for a "." or ".." step, an empty step
-// (two separators in a row) or a path of two characters or fewer. A trailing separator is dropped.
+// (two separators in a row), a step holding a character that file names cannot hold or one of , [ ] (which would
+// break the program items' commands), or a path of two characters or fewer. A trailing separator is dropped.
 std::optional<std::vector<std::string>> installDirectorySteps(std::string_view fullPath);
 
 // Group names from the program manager's "GROUPS" reply: one per line, lines ended by CR or CR LF; empty lines skipped.

@@ -55,6 +55,9 @@ class UninstallLogWriter {
 struct ParsedLog {
   std::vector<LogRecord> records;   // in file order
   bool danglingLine = false;        // an odd number of lines: the last one was dropped
+
+  // Every log the installer writes begins with the product's name; any other file is not a log and is left alone.
+  bool isLog() const { return !records.empty() && records.front().keyword == kProductName; }
 };
 
 // Reads a log's text (at most kMaxLogBytes; the caller refuses larger files before reading).

@@ -64,11 +64,12 @@ TEST(InstallRules, DirectoryStepsRunFromTheRootDown) {
   const auto steps = installDirectorySteps("C:\\Apps\\OSK\\Two\\");
   ASSERT_TRUE(steps);
   EXPECT_EQ(*steps, (std::vector<std::string>{"C:\\Apps", "C:\\Apps\\OSK", "C:\\Apps\\OSK\\Two"}));
+  EXPECT_TRUE(installDirectorySteps("C:\\Program Files (x86)\\OSK"));
   const auto network = installDirectorySteps("\\\\server\\share\\OSK");
   ASSERT_TRUE(network);
   EXPECT_EQ(*network, (std::vector<std::string>{"\\\\server\\share\\OSK"}));
   for (const char* bad : {"C:", "C:\\", "OSK", "C:\\A\\..\\B", "C:\\A\\\\B", "C:\\A\\.", "\\\\server", "C:\\A*B",
-                          "C:\\A\\B:C"}) {
+                          "C:\\A\\B:C", "C:\\A,B", "C:\\A]B"}) {
     EXPECT_FALSE(installDirectorySteps(bad)) << bad;
   }
 }

@@ -22,6 +22,7 @@ TEST(UninstallLog, RoundTripsEveryRecordInOrder) {
   EXPECT_EQ(text.substr(0, 26), "PDNAME\nOSK 2.0\nCPDISP\nOSK ");
 
   const ParsedLog log = parseUninstallLog(text);
+  EXPECT_TRUE(log.isLog());
   EXPECT_FALSE(log.danglingLine);
   EXPECT_EQ(log.records, writer.records());
   std::string group, title;
@@ -73,6 +74,13 @@ TEST(UninstallLog, NulEndsALineAndNothingIsReadPastTheLimit) {
   std::string huge(kMaxLogBytes + 100, 'x');
   EXPECT_TRUE(parseUninstallLog(huge).records.empty());
   EXPECT_TRUE(parseUninstallLog("").records.empty());
+}
+
+TEST(UninstallLog, OnlyAFileThatBeginsWithTheProductNameIsALog) {
+  EXPECT_FALSE(parseUninstallLog("").isLog());
+  EXPECT_FALSE(parseUninstallLog("Dear diary,\nDELFIL\nC:\\OSK\\a\n").isLog());
+  EXPECT_FALSE(parseUninstallLog("PDNAME\n").isLog());
+  EXPECT_TRUE(parseUninstallLog("PDNAME\nOSK 2.0\n").isLog());
 }
 
 TEST(UninstallLog, TitlesComeFromTheirOwnKeywords) {

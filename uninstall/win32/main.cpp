@@ -112,7 +112,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     return 1;
   }
   if (text.empty()) return 0;
-  job.records = setup::parseUninstallLog(text).records;
+  const setup::ParsedLog log = setup::parseUninstallLog(text);
+  // Whatever file the command line names is deleted by the second pass: one that is not a log stays untouched.
+  if (!log.isLog()) {
+    showError("Uninstall file not present");
+    return 1;
+  }
+  job.records = log.records;
   job.titles = setup::logTitles(job.records);
   HWND background = setup::createBackground(instance, kCaption, job.titles.productKey, job.titles.displayLine);
   const INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(kDialog), background, dialogProc,

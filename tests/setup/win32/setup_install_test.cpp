@@ -534,6 +534,11 @@ TEST(SetupUnderWine, HostileLogTouchesNothingOutsideTheInstallation) {
   EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows", 0, KEY_READ, &windowsKey), ERROR_SUCCESS);
   RegCloseKey(windowsKey);
   RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\OskSetupTestForeign");
+
+  // A file that is not a log, named by mistake, is neither played back nor deleted.
+  Program mistaken("\"" + programFolder() + "..\\dist-stage\\OSKUNINST.exe\" " + outside + "\\keep.txt", root.path());
+  EXPECT_EQ(mistaken.answerUntilEnd(yesOrOk, 20s), std::vector<std::string>{"Uninstall file not present"});
+  EXPECT_EQ(readFile(outside + "\\keep.txt"), "keep");
 }
 
 }  // namespace

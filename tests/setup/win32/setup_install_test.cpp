@@ -392,6 +392,10 @@ TEST(SetupUnderWine, InstallsRunsAndUninstallsLeavingTheMachineAsItWas) {
     EXPECT_EQ(texts, expected);
   }
 
+  // The program group and its items exist in the Start menu.
+  const std::string installed = difference(before, machineState(root.path()));
+  EXPECT_NE(installed.find(group + "\\OSK.lnk"), std::string::npos) << installed;
+  EXPECT_NE(installed.find("HKLM\\Software\\OSK Software\\OSK\\2.0"), std::string::npos) << installed;
   for (const char* name : {"OSK32.exe", "OSKECD32.dll", "OSKOCS32.dll", "OSKECD32.stx", "welcome.txt", "uninstal.dat"}) {
     EXPECT_TRUE(exists(installDir + "\\" + name)) << name;
   }

@@ -372,6 +372,18 @@ TEST(SetupUnderWine, InstallsRunsAndUninstallsLeavingTheMachineAsItWas) {
     ASSERT_TRUE(waitFor([&] { return (directory = Program::descendant(wizard, 1101)) != nullptr; }));
     EXPECT_EQ(windowText(directory), "C:\\OSK");
     EXPECT_NE(windowText(Program::descendant(wizard, 1104)).find("  K Bytes"), std::string::npos);
+    // Browse lists the drives and the directories of the typed path's deepest existing folder.
+    SendMessageA(directory, WM_SETTEXT, 0, reinterpret_cast<LPARAM>((root.path() + "\\disk\\new").c_str()));
+    click(GetParent(directory), 1102);
+    HWND browse = setup.waitForDialogWith(1502);
+    ASSERT_NE(browse, nullptr) << "no directory selection";
+    EXPECT_EQ(windowText(GetDlgItem(browse, 1501)), root.path() + "\\disk");
+    EXPECT_GT(SendMessageA(GetDlgItem(browse, 1503), CB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(GetDlgItem(browse, 1502), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                           reinterpret_cast<LPARAM>("..")),
+              0);
+    click(browse, IDOK);
+    ASSERT_TRUE(waitFor([&] { return windowText(directory) == root.path() + "\\disk"; }));
     SendMessageA(directory, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(installDir.c_str()));
     click(wizard, 1000);
     HWND groupBox = nullptr;

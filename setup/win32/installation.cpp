@@ -201,8 +201,9 @@ class Installation {
     return !state_.cancelled;
   }
 
-  // Creates each component of a path below its root in turn; with logCreated, every key that did not exist before
-  // is logged, outermost first, so that uninstalling leaves no empty key behind.
+  // Creates each component of a path below its root in turn, with full access. The last key is always logged, and
+  // so is every key ending at or after `loggedFrom` that did not exist before, outermost first, so that
+  // uninstalling leaves no empty key of ours behind.
   HKEY createPath(const std::string& path, std::size_t loggedFrom) {
     const std::size_t first = path.find('\\');
     if (path.substr(0, first) != "HKEY_LOCAL_MACHINE") return nullptr;

@@ -150,21 +150,32 @@ std::string specialFolder(int which) {
   return path;
 }
 
-// What an installation can change: the test's own folder, the Windows directory's files, the Start menu's program
-// groups and the registry below HKEY_LOCAL_MACHINE\Software.
+void listKeysOf(HKEY root, const std::string& path, const std::string& prefix, std::set<std::string>& out) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  out.insert(prefix);
+  listKeys(key, prefix + "\\", 4, out);
+  RegCloseKey(key);
+}
+
+// What an installation can change: the test's own folder, the files of the Windows directory that the tests
+// install, the Start menu's program groups, and the registry under the keys an installation writes. Other tests
+// running beside this one in the same Wine prefix may write elsewhere.
 std::set<std::string> machineState(const std::string& testRoot) {
   std::set<std::string> state;
-  std::set<std::string> part;
-  listFolder(testRoot, "test:", true, part);
-  listFolder(windowsDirectory(), "windows:", false, part);
-  listFolder(specialFolder(CSIDL_COMMON_PROGRAMS), "common programs:", true, part);
-  listFolder(specialFolder(CSIDL_PROGRAMS), "programs:", true, part);
-  state.insert(part.begin(), part.end());
-  HKEY software = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_READ, &software) == ERROR_SUCCESS) {
-    listKeys(software, "HKLM\\Software\\", 6, state);
-    RegCloseKey(software);
+  listFolder(testRoot, "test:", true, state);
+  std::set<std::string> windows;
+  listFolder(windowsDirectory(), "windows:", false, windows);
+  for (const std::string& name : windows) {
+    if (_strnicmp(name.c_str(), "windows:OSKUNINS", 16) == 0 || _strnicmp(name.c_str(), "windows:OSKTST", 14) == 0) {
+      state.insert(name);
+    }
   }
+  listFolder(specialFolder(CSIDL_COMMON_PROGRAMS), "common programs:", true, state);
+  listFolder(specialFolder(CSIDL_PROGRAMS), "programs:", true, state);
+  listKeysOf(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", "HKLM\\Uninstall", state);
+  listKeysOf(HKEY_LOCAL_MACHINE, "Software\\OSK Software", "HKLM\\Software\\OSK Software", state);
+  listKeysOf(HKEY_CURRENT_USER, "Software\\OskSetupTestForeign", "HKCU\\Software\\OskSetupTestForeign", state);
   return state;
 }
 

@@ -1,7 +1,7 @@
 # OSK: the two commands that do everything on a fresh Debian machine.
 #   make run    install what is missing, build, start the editor under Wine on a sample file
 #   make test   install what is missing, build both presets, run every test
-.PHONY: all deps native windows test test-native test-windows run bench fuzz clean
+.PHONY: all deps native windows test test-native test-windows run bench fuzz dist clean
 
 JOBS ?= $(shell nproc)
 # Cached compiles name files relative to the tree, so a fresh clone reuses what another clone compiled.
@@ -29,6 +29,13 @@ test-windows: windows
 test: deps
 	@$(MAKE) --no-print-directory test-native
 	@$(MAKE) --no-print-directory test-windows
+
+# The distribution: OSKSETUP.exe and its archive osksetup.da_ in build/dist, ready to copy to a disk or a share.
+dist: deps
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows -j $(JOBS) --target osk_dist
+	@rm -rf build/dist && cp -r build/windows/dist build/dist
+	@ls -l build/dist
 
 run: windows
 	scripts/run-editor.sh build/windows samples/welcome.txt

@@ -10,9 +10,10 @@ for script in bench/*.sh; do
   echo "### $script"
   "$script"
 done
-# Benchmarks that measure the engine against itself (cost at the top of a text against its middle, a keystroke
-# against the load) need no peer program and no script.
-for program in editing_bench paint_bench; do
+# Benchmarks that measure the engine and the installation archive against themselves (cost at the top of a text
+# against its middle, a keystroke against the load, expanding against compressing) need no peer program and no
+# script.
+for program in editing_bench paint_bench archive_bench; do
   echo "### $program"
   "build/bench/bin/$program"
 done

@@ -1,0 +1,30 @@
+// Dialogs and controls of the installer.
+#pragma once
+
+#define IDD_WIZARD 100
+#define IDD_WELCOME 102
+#define IDD_DIRECTORY 103
+#define IDD_GROUP 104
+#define IDD_CONFIRM 106
+#define IDD_PROGRESS 107
+#define IDD_BROWSE 118
+
+#define IDC_BACK 3
+#define IDC_NEXT 1000
+#define IDC_PAGE_AREA 1001
+
+#define IDC_WELCOME_TEXT 1100
+#define IDC_DIRECTORY 1101
+#define IDC_BROWSE 1102
+#define IDC_DRIVES 1103
+#define IDC_FREE_SPACE 1104
+#define IDC_NEEDED_SPACE 1105
+#define IDC_GROUP 1201
+#define IDC_CONFIRM_TEXT 1301
+#define IDC_CURRENT_FILE 1401
+#define IDC_FILES_GAUGE 1402
+#define IDC_ITEMS_GAUGE 1403
+#define IDC_REGISTRY_GAUGE 1404
+#define IDC_BROWSE_PATH 1501
+#define IDC_BROWSE_DIRECTORIES 1502
+#define IDC_BROWSE_DRIVES 1503

@@ -168,7 +168,8 @@ TEST(OSK32Shell, ATabLengthSetInTheOptionsDialogHoldsAfterARestart) {
     ASSERT_NE(dialog, nullptr);
     setText(dialog, IDC_OPT_TAB_LEN, "4");
     ASSERT_TRUE(program.answer(dialog, IDOK));
-    EXPECT_EQ(iniValue(program.settingsFile(), "Flags", "TabLen"), "4");   // written at once
+    // The settings are written as soon as the dialog's choices are applied.
+    EXPECT_TRUE(waitFor([&] { return iniValue(program.settingsFile(), "Flags", "TabLen") == "4"; }));
     program.command(numberOf("NewFile"));
     ASSERT_TRUE(program.waitForDocuments(1));
     EXPECT_EQ(ask(program.activeEditor(), ECD_GET_TAB_LENGTH), 4);

@@ -346,7 +346,8 @@ LRESULT CALLBACK WndProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam)
       for (HWND document : documentWindows()) InvalidateRect(document, nullptr, TRUE);
       break;
     case WM_ENABLE: {
-      // Modeless dialogs and bars of the program follow the frame.
+      // The bars of the services follow the frame. A modal dialog the frame owns is left alone: it is what
+      // disabled the frame.
       struct Enable {
         HWND frame;
         BOOL enable;
@@ -355,7 +356,10 @@ LRESULT CALLBACK WndProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam)
           GetCurrentThreadId(),
           [](HWND window, LPARAM data) -> BOOL {
             const auto& e = *reinterpret_cast<Enable*>(data);
-            if (window != e.frame && GetWindow(window, GW_OWNER) == e.frame) EnableWindow(window, e.enable);
+            if (window != e.frame && GetWindow(window, GW_OWNER) == e.frame && shell().services != nullptr &&
+                OCS_IsMoveableBar(shell().services, window)) {
+              EnableWindow(window, e.enable);
+            }
             return TRUE;
           },
           reinterpret_cast<LPARAM>(&e));

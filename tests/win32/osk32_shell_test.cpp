@@ -102,7 +102,8 @@ TEST(OSK32Shell, ExitAsksAboutChangesAndCancelKeepsEverything) {
   program.command(numberOf("Exit"));
   HWND box = program.waitForDialog("OSK");
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(messageBoxText(box), "Save changes to file " + folder.pathOf("keep.txt") + " ?");
+  const std::string question = "Save changes to file " + folder.pathOf("keep.txt") + " ?";
+  EXPECT_TRUE(waitFor([&] { return messageBoxText(box) == question; })) << messageBoxText(box);
   ASSERT_TRUE(program.answer(box, IDCANCEL));
   program.settle();
   EXPECT_FALSE(program.hasEnded());

@@ -326,7 +326,10 @@ HWND Program::waitForDialog(const std::string& title, std::chrono::milliseconds 
   waitFor(
       [&] {
         for (HWND dialog : dialogs()) {
-          if (title.empty() || windowText(dialog) == title) {
+          // A dialog counts once it is up and taking input, not while it is still being made.
+          const bool hasButton = GetDlgItem(dialog, IDOK) != nullptr || GetDlgItem(dialog, IDCANCEL) != nullptr ||
+                                 GetDlgItem(dialog, IDYES) != nullptr;
+          if ((title.empty() || windowText(dialog) == title) && IsWindowEnabled(dialog) && hasButton) {
             found = dialog;
             return true;
           }
@@ -338,7 +341,12 @@ HWND Program::waitForDialog(const std::string& title, std::chrono::milliseconds 
 }
 
 bool Program::answer(HWND dialog, int button) const {
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+  // The button is clicked as the user clicks it; a dialog without that button gets the command itself.
+  if (HWND control = GetDlgItem(dialog, button)) {
+    PostMessageA(control, BM_CLICK, 0, 0);
+  } else {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+  }
   return waitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
 }
 
@@ -369,6 +377,8 @@ void Program::press(const std::vector<Key>& keys) const {
     if (key.alt) inputs.push_back(keyInput(VK_MENU, true));
     if (key.ctrl) inputs.push_back(keyInput(VK_CONTROL, true));
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    // Input reaches the program through the display server: give it time to arrive before asking for idle.
+    Sleep(40);
     settle();
   }
 }

@@ -318,7 +318,7 @@ void registerFrameCommands(HandlerTable& t) {
   setHandler(t, "HelpKey", [](const char* p) { helpCommand(HelpCommand::Key, p); });
   setHandler(t, "HelpPartialKey", [](const char* p) { helpCommand(HelpCommand::PartialKey, p); });
   setHandler(t, "StatusBarToggle", [](const char*) {
-    showStatusBar(!(shell().statusBar != nullptr && IsWindowVisible(shell().statusBar)));
+    showStatusBar(!(statusBarShown()));
   });
   setHandler(t, "TrackMenu", trackMenu);
   setHandler(t, "RunApplication", [](const char* p) {

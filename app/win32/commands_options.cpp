@@ -59,7 +59,7 @@ OcsOptions optionsRecord(HWND editor) {
   o.autoloadOnActivation = flag(a.autoloadOnActivation);
   const std::string block = filterBlock(v.filters);
   std::memcpy(o.fileTypes, block.data(), std::min(block.size(), sizeof o.fileTypes));
-  o.showStatBar = flag(shell().statusBar != nullptr && IsWindowVisible(shell().statusBar));
+  o.showStatBar = flag(statusBarShown());
   o.tabsAsSpaces = v.defaults.tabsAsSpaces;
   o.wordWrap = v.defaults.wordWrap;
   o.syncPanes = v.defaults.syncPanes;
@@ -159,7 +159,7 @@ void applyOptions(const OcsOptions& o, HWND editor) {
   s.editing.autoScrollOnNewline = a.autoScrollOnNewline;
   restartAutosaveTimer();
   // 3. The status bar.
-  if ((o.showStatBar != 0) != (s.statusBar != nullptr && IsWindowVisible(s.statusBar))) showStatusBar(o.showStatBar != 0);
+  if ((o.showStatBar != 0) != (statusBarShown())) showStatusBar(o.showStatBar != 0);
   // 4. The font.
   v.font.height = o.fontHeight;
   v.font.weight = o.fontWeight;

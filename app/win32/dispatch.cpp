@@ -149,7 +149,7 @@ void checkCommand(const char* name, bool checked) {
 void refreshCheckMarks() {
   Shell& s = shell();
   HWND editor = activeEditor();
-  checkCommand("StatusBarToggle", s.statusBar != nullptr && IsWindowVisible(s.statusBar));
+  checkCommand("StatusBarToggle", statusBarShown());
   checkCommand("WordWrapToggle", editor != nullptr && editorSays(editor, ECD_IS_WORD_WRAP));
   checkCommand("InsertModeToggle", editor != nullptr && editorSays(editor, ECD_IS_INSERT_MODE));
   HWND document = activeDocument();

@@ -586,7 +586,7 @@ void layOutFrame() {
   if (s.frame == nullptr || IsIconic(s.frame) || s.mdiClient == nullptr) return;
   RECT client;
   GetClientRect(s.frame, &client);
-  const bool statusShown = s.statusBar != nullptr && IsWindowVisible(s.statusBar);
+  const bool statusShown = statusBarShown();
   HDWP positions = BeginDeferWindowPos(4);
   if (statusShown) {
     const int height = statusBarHeight();
@@ -600,10 +600,21 @@ void layOutFrame() {
     OCS_ResizeControlBars(s.services, &edges, &deferred, &client);
     positions = static_cast<HDWP>(deferred);
   }
-  positions = DeferWindowPos(positions, s.mdiClient, nullptr, client.left, client.top, client.right - client.left,
-                             client.bottom - client.top, SWP_NOZORDER | SWP_NOACTIVATE);
   if (s.banner != nullptr) ShowWindow(s.banner, SW_HIDE);
-  EndDeferWindowPos(positions);
+  if (positions != nullptr) {
+    positions = DeferWindowPos(positions, s.mdiClient, nullptr, client.left, client.top, client.right - client.left,
+                               client.bottom - client.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  // A deferred move that failed on the way (the bars then moved at once) is done window by window.
+  if (positions == nullptr || !EndDeferWindowPos(positions)) {
+    if (statusShown) {
+      const int height = statusBarHeight();
+      RECT frameClient;
+      GetClientRect(s.frame, &frameClient);
+      MoveWindow(s.statusBar, -1, frameClient.bottom - height, frameClient.right + 2, height + 1, TRUE);
+    }
+    MoveWindow(s.mdiClient, client.left, client.top, client.right - client.left, client.bottom - client.top, TRUE);
+  }
   if (s.banner != nullptr) {
     centreBanner();
     ShowWindow(s.banner, SW_SHOWNA);

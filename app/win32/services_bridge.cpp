@@ -7,6 +7,7 @@
 #include "app/win32/frame_window.h"
 #include "services/win32/ocs_bars_api.h"
 #include "app/win32/shell.h"
+#include "app/win32/status_bar.h"
 #include "engine/oek_api.h"
 #include "services/win32/extensions_api.h"
 
@@ -68,7 +69,7 @@ void toolBarUnderMouse(const char* name) {
   checkCommand("TBLargeToggle", OCS_GetToolBarProp(s.services, bar, 1) != 0);
   checkCommand("TBWrapToggle", OCS_GetToolBarProp(s.services, bar, 2) != 0);
   checkCommand("TBTipsToggle", OCS_GetToolBarProp(s.services, bar, 3) != 0);
-  checkCommand("StatusBarToggle", s.statusBar != nullptr && IsWindowVisible(s.statusBar));
+  checkCommand("StatusBarToggle", statusBarShown());
 }
 
 const std::string& toolBarUnderMouseName() { return toolBarName(); }

@@ -107,6 +107,11 @@ int statusBarHeight() {
   return metrics.tmHeight + 8;
 }
 
+bool statusBarShown() {
+  HWND bar = shell().statusBar;
+  return bar != nullptr && (GetWindowLongPtrA(bar, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 void setStatusMessage(const std::string& text) {
   if (shell().statusBar == nullptr) return;
   SetWindowTextA(shell().statusBar, text.substr(0, 1024).c_str());

@@ -14,6 +14,8 @@ inline constexpr char kStatusBarClass[] = "OSK_WSTAT";
 bool registerStatusBarClass(HINSTANCE instance);
 HWND createStatusBar(HWND frame);
 int statusBarHeight();
+// Whether the status bar is switched on, also while the frame itself is not shown yet.
+bool statusBarShown();
 
 void setStatusMessage(const std::string& text);
 std::string statusMessage();

@@ -44,6 +44,13 @@ TEST(OSK32Shell, StartsWithMenusAndStatusBarAndWritesItsSettingsOnExit) {
   HWND status = program.statusBar();
   ASSERT_NE(status, nullptr);
   EXPECT_TRUE(IsWindowVisible(status));
+  // It takes the bottom strip of the frame, below the documents.
+  RECT bar{}, client{}, frameClient{};
+  GetWindowRect(status, &bar);
+  GetWindowRect(program.mdiClient(), &client);
+  GetClientRect(frame, &frameClient);
+  EXPECT_GT(bar.bottom - bar.top, 10);
+  EXPECT_LE(client.bottom, bar.top) << "the documents cover the status bar";
 
   program.command(numberOf("Exit"));
   ASSERT_TRUE(program.waitForEnd());

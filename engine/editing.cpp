@@ -260,7 +260,11 @@ Status backspace(Buffer& b, TextPos& at) {
     if (s != Status::kOk) return s;
   }
   LineBuffer& lb = b.lineBuffer();
-  if (static_cast<std::size_t>(column) > lb.text.size() + 1) return kColumnLimit;
+  // Past the line's end there is nothing to delete: the caret only steps one column back.
+  if (static_cast<std::size_t>(column) > lb.text.size() + 1) {
+    at.column = column - 1;
+    return Status::kOk;
+  }
   if (column >= 2) {
     if (!continues) startRun(b, TypingRun::kBackspacing, line, column);
     lb.text.erase(static_cast<std::size_t>(column - 2), 1);

@@ -85,8 +85,10 @@ StoreStatus TextLoader::feed(const char* data, std::size_t size) {
     const std::size_t window = std::min<std::size_t>(size, kTextBlockCapacity);
     const void* lf = std::memchr(data, '\n', window);
     if (lf != nullptr) {
-      const char* p = static_cast<const char*>(lf);
-      unix_ = p == data || p[-1] != '\r';
+      // A Ctrl-Z that loading removes does not stand between a CR and its LF.
+      const char* before = static_cast<const char*>(lf);
+      while (removeCtrlZ_ && before > data && before[-1] == 26) --before;
+      unix_ = before == data || before[-1] != '\r';
     }
   }
   const unsigned char* p = reinterpret_cast<const unsigned char*>(data);

@@ -87,6 +87,14 @@ TEST(TextLoader, NulBecomesSpaceAndCtrlZIsRemovedOnlyWhenAsked) {
   EXPECT_EQ(removed.lines, (Lines{"a bc"}));
 }
 
+TEST(TextLoader, ACtrlZBetweenCrAndLfIsRemovedBeforeTheLineEndsAreDetected) {
+  Loaded removed = load(std::string("one\r\x1a\ntwo\r\n"), true);
+  EXPECT_FALSE(removed.unix);
+  EXPECT_EQ(removed.lines, (std::vector<std::string>{"one", "two"}));
+  Loaded kept = load(std::string("one\r\x1a\ntwo\r\n"), false);
+  EXPECT_TRUE(kept.unix);   // kept, the Ctrl-Z is text and the first LF stands alone
+}
+
 TEST(TextLoader, EmptyFileAndMissingFinalLineEnd) {
   EXPECT_TRUE(load("").lines.empty());
   Loaded l = load("no end");

@@ -34,6 +34,11 @@ void COpenBarLists::run() {
     ScanJob job;
     {
       std::lock_guard lock(mutex_);
+      // A list is watched before it is scanned: a change made after the scan then always fires. (A list whose
+      // directory changed while the worker waited has no watch yet.)
+      std::vector<WatchId> armed;
+      bool scans = false, retries = false;
+      prepareWait(armed, scans, retries);
       if (!nextScan(job)) continue;
     }
     CFileStore store;

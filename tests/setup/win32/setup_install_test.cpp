@@ -446,10 +446,15 @@ TEST(SetupUnderWine, InstallsRunsAndUninstallsLeavingTheMachineAsItWas) {
       return view != nullptr;
     })) << "the installed editor shows no document";
     EXPECT_EQ(SendMessageA(view, 1087, 0, 0), 2);   // the line count
+    // A character typed into the document, and the change saved when the editor is closed.
+    PostMessageA(view, WM_CHAR, 'X', 0);
+    EXPECT_TRUE(waitFor([&] { return SendMessageA(view, 1080, 0, 0) == 0; })) << "the document was not changed";
     PostMessageA(frame, WM_CLOSE, 0, 0);
     const auto texts = editor.answerUntilEnd(yesOrOk, 20s);
     EXPECT_TRUE(editor.ended());
-    EXPECT_TRUE(texts.empty()) << texts.front();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts.front(), "Save changes to file " + notes + " ?");
+    EXPECT_EQ(readFile(notes), "Xfirst line\r\nsecond line\r\n");
     DeleteFileA(notes.c_str());
   }
 

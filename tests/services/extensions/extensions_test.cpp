@@ -286,6 +286,36 @@ TEST_F(Extensions, ConfigurationLoadResolvesNamesThroughTheLibraries) {
   EXPECT_EQ(named(*loaded.config, "InsertNumber")->conditionWord, kParameterBit);
 }
 
+TEST_F(Extensions, CommandsLoseTheEnablingTestsOfALibraryThatIsFreed) {
+  CInstance instance(nullptr, kIni);
+  CInstanceExtensions extensions(instance, loader());
+  extensions.add("C:\\Ext\\Alpha.dll");
+  auto cfg = plainConfiguration();
+  cfg->extensions.append(new CConfigExtensionDLL("Alpha.dll"));
+  auto* c = new CCommand;
+  c->group = 1;
+  c->number = 7;
+  c->name = "SortLines";
+  cfg->appendCommand(c);
+  std::vector<uint8_t> bytes;
+  ASSERT_EQ(serializeConfiguration(*cfg, bytes), ConfigSaveStatus::kOk);
+  std::vector<CommandProvider> providers(instance.extensionProviders().begin(), instance.extensionProviders().end());
+  instance.install(loadConfiguration(bytes, providers).config);
+  ASSERT_NE(instance.configuration(), nullptr);
+  EXPECT_EQ(named(*instance.configuration(), "SortLines")->enablingTest,
+            reinterpret_cast<std::uintptr_t>(&LibA::enablingTest));
+
+  MemorySettings empty;
+  extensions.loadSettings(empty, nullptr);
+  EXPECT_EQ(named(*instance.configuration(), "SortLines")->enablingTest, 0u);
+  EXPECT_EQ(a.frees, 1);
+
+  // Loaded again, the library gives the command its test back.
+  extensions.add("C:\\Ext\\Alpha.dll");
+  EXPECT_EQ(named(*instance.configuration(), "SortLines")->enablingTest,
+            reinterpret_cast<std::uintptr_t>(&LibA::enablingTest));
+}
+
 TEST_F(Extensions, SavedConfigurationReloadedWithoutTheLibraryForgetsItAtTheNextSave) {
   CExtensionList withAlpha(loader());
   withAlpha.add("C:\\Ext\\Alpha.dll", kIni);

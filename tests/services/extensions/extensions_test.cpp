@@ -2,8 +2,6 @@
 // configuration, running them, their menus, and what happens with libraries that misbehave.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "fake_extensions.h"
 #include "services/config/config_reader.h"
 #include "services/config/config_writer.h"
@@ -266,26 +264,6 @@ TEST_F(Extensions, ProvidersAnswerNothingOnceTheirLibraryIsGone) {
   EXPECT_EQ(a.frees, 1);
 }
 
-TEST_F(Extensions, ConfigurationLoadResolvesNamesThroughTheLibraries) {
-  CInstance instance(nullptr, kIni);
-  CInstanceExtensions extensions(instance, loader());
-  extensions.add("C:\\Ext\\Alpha.dll");
-  auto cfg = plainConfiguration();
-  cfg->extensions.append(new CConfigExtensionDLL("Alpha.dll"));
-  auto* c = new CCommand;
-  c->group = 1;
-  c->number = 7;
-  c->name = "InsertNumber";
-  cfg->appendCommand(c);
-  std::vector<uint8_t> bytes;
-  ASSERT_EQ(serializeConfiguration(*cfg, bytes), ConfigSaveStatus::kOk);
-  std::vector<CommandProvider> providers(instance.extensionProviders().begin(), instance.extensionProviders().end());
-  ConfigLoadResult loaded = loadConfiguration(bytes, providers);
-  ASSERT_EQ(loaded.status, ConfigLoadStatus::kOk);
-  EXPECT_EQ(loaded.unresolved, 1);   // SaveFile: no frame here
-  EXPECT_EQ(named(*loaded.config, "InsertNumber")->conditionWord, kParameterBit);
-}
-
 TEST_F(Extensions, CommandsLoseTheEnablingTestsOfALibraryThatIsFreed) {
   CInstance instance(nullptr, kIni);
   CInstanceExtensions extensions(instance, loader());
@@ -431,23 +409,6 @@ TEST_F(Extensions, EndlessLibraryIsBoundedEverywhere) {
   int deepest = 0;
   for (const auto& m : sink.menus) deepest = std::max(deepest, m->depth);
   EXPECT_EQ(deepest, kMaxMenuDepth);
-}
-
-TEST_F(Extensions, ConfigurationThatListsNoLibraryStillSavesAfterAMerge) {
-  // The separator and submenu commands a library adds must not make the configuration unsaveable.
-  CExtensionList list(loader());
-  list.add("C:\\Ext\\Alpha.dll", kIni);
-  auto cfg = plainConfiguration();
-  list.mergeInto(*cfg);
-  const auto path = std::filesystem::temp_directory_path() / "osk_extensions_test.cfg";
-  ASSERT_EQ(saveConfigurationFile(*cfg, path), ConfigSaveStatus::kOk);
-  std::vector<uint8_t> bytes;
-  ASSERT_EQ(readConfigurationFile(path, bytes), ConfigLoadStatus::kOk);
-  std::filesystem::remove(path);
-  ConfigLoadResult back = loadConfiguration(bytes, list.providers());
-  ASSERT_EQ(back.status, ConfigLoadStatus::kOk);
-  EXPECT_EQ(back.unresolved, 1);   // only SaveFile, which no frame answers here
-  EXPECT_EQ(back.config->extensions.head()->name, "Alpha.dll");
 }
 
 }  // namespace

@@ -56,8 +56,8 @@ bool CInstanceExtensions::remove(size_t index) {
   return true;
 }
 
-void CInstanceExtensions::addMenus(ExtensionMenuSink& sink, void* menu) const {
-  if (const CConfiguration* cfg = instance_.configuration()) list_.addMenus(*cfg, sink, menu);
+void CInstanceExtensions::addMenus(ExtensionMenuSink& sink, void* menu, KeyCharMapper keyChars) const {
+  if (const CConfiguration* cfg = instance_.configuration()) list_.addMenus(*cfg, sink, menu, keyChars);
 }
 
 }  // namespace osk

@@ -35,7 +35,7 @@ class CInstanceExtensions {
     return list_.runCommand(name, parameter);
   }
   // Nothing without a configuration.
-  void addMenus(ExtensionMenuSink& sink, void* menu) const;
+  void addMenus(ExtensionMenuSink& sink, void* menu, KeyCharMapper keyChars = usKeyboardChar) const;
 
  private:
   void refresh();

@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "services/win32/config_win32.h"
 #include "services/win32/extensions_api.h"
 #include "services/win32/extensions_resource.h"
 #include "services/win32/extensions_win32.h"
@@ -188,7 +189,7 @@ int32_t OSK_CALL OCS_AddExtensionsToMenu(HOCSINSTANCE instance, HMENU__* menu) {
   if (!instance || !menu) return 0;
   try {
     osk::win32::MenuSink sink;
-    instance->extensions.addMenus(sink, menu);
+    instance->extensions.addMenus(sink, menu, osk::win32::systemKeyChar);
   } catch (const std::bad_alloc&) {
   }
   return 1;

@@ -353,8 +353,10 @@ TEST_F(Extensions, MenuDescriptionBuildsNestedPopups) {
   EXPECT_TRUE(sink.lines.empty());   // no configuration yet
 
   instance.install(plainConfiguration());
+  // A key bound to Strip Blanks with its name shown in menus.
+  instance.configuration()->addKeyMapping(makeKeyWord(0, 'B', false, true, false), kContextEditor, 1, 5);
   extensions.addMenus(sink, &sink.root);
-  EXPECT_EQ(sink.lines, (std::vector<std::string>{"&Sort Lines=2", "-", ">&Tidy", "  Strip &Blanks=5",
+  EXPECT_EQ(sink.lines, (std::vector<std::string>{"&Sort Lines=2", "-", ">&Tidy", "  Strip &Blanks\tCtrl+B=5",
                                                   "  Insert &Number=3", "&Sort Lines=2"}));
 }
 

@@ -168,8 +168,12 @@ void CExtensionList::mergeInto(CConfiguration& cfg) const {
   for (const auto& dll : libraries_) {
     const std::string& shortName = dll->shortName();
     CConfigExtensionDLL* entry = nullptr;
-    for (CConfigExtensionDLL& e : cfg.extensions)
-      if (e.name == shortName) entry = &e;
+    for (CConfigExtensionDLL& e : cfg.extensions) {
+      if (e.name == shortName) {
+        entry = &e;
+        break;
+      }
+    }
     if (entry) {
       entry->notSaved = 0;
       continue;

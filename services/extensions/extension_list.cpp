@@ -168,8 +168,12 @@ void CExtensionList::mergeInto(CConfiguration& cfg) const {
   for (const auto& dll : libraries_) {
     const std::string& shortName = dll->shortName();
     CConfigExtensionDLL* entry = nullptr;
-    for (CConfigExtensionDLL& e : cfg.extensions)
-      if (e.name == shortName) entry = &e;
+    for (CConfigExtensionDLL& e : cfg.extensions) {
+      if (e.name == shortName) {
+        entry = &e;
+        break;
+      }
+    }
     if (entry) {
       entry->notSaved = 0;
       continue;
@@ -239,7 +243,8 @@ void CExtensionList::mergeInto(CConfiguration& cfg) const {
   forgetNumbers(cfg, removed);
 }
 
-void CExtensionList::addMenus(const CConfiguration& cfg, ExtensionMenuSink& sink, void* menu) const {
+void CExtensionList::addMenus(const CConfiguration& cfg, ExtensionMenuSink& sink, void* menu,
+                              KeyCharMapper keyChars) const {
   if (!menu) return;
   for (const CConfigExtensionDLL& entry : cfg.extensions) {
     if (!entry.loaded || entry.notSaved) continue;
@@ -255,8 +260,10 @@ void CExtensionList::addMenus(const CConfiguration& cfg, ExtensionMenuSink& sink
       if (!c->isTopLevel()) {
         if (c->isSeparator())
           sink.appendSeparator(current);
-        else
-          sink.appendItem(current, c->number, c->menuText);
+        else {
+          const std::string shortcut = cfg.keyMap.shortcutText(c->number, keyChars);
+          sink.appendItem(current, c->number, shortcut.empty() ? c->menuText : c->menuText + "\t" + shortcut);
+        }
         if (nesting == 1 && level > 1) --level;
       } else {
         void* popup = sink.appendPopup(current, c->menuText);

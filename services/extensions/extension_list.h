@@ -76,8 +76,10 @@ class CExtensionList {
   void mergeInto(CConfiguration& cfg) const;
 
   // Appends the menus that the libraries describe to `menu`, for the entries added at run time whose library is
-  // loaded.
-  void addMenus(const CConfiguration& cfg, ExtensionMenuSink& sink, void* menu) const;
+  // loaded. An item bound to a key that shows in menus carries a tab and the key's name after its text, as
+  // configured menu items do.
+  void addMenus(const CConfiguration& cfg, ExtensionMenuSink& sink, void* menu,
+                KeyCharMapper keyChars = usKeyboardChar) const;
 
  private:
   std::unique_ptr<ExtensionLoader> loader_;

@@ -3,7 +3,10 @@
 // Whenever the libraries change (settings loaded, a library added or removed) and whenever a configuration is
 // installed, the libraries' commands are merged into the configuration in force and the instance's command
 // providers are replaced, so that name resolution and the command lists see exactly the libraries loaded now.
-// Must live no longer than its instance.
+// When the libraries change, the configuration's commands that they name are resolved through them again.
+// A library's enabling tests are functions inside it: before a library is freed, the commands of the configuration
+// in force that took one of its tests lose it, so nothing calls into a library that is gone. Must live no longer
+// than its instance.
 #pragma once
 
 #include <memory>
@@ -32,10 +35,11 @@ class CInstanceExtensions {
     return list_.runCommand(name, parameter);
   }
   // Nothing without a configuration.
-  void addMenus(ExtensionMenuSink& sink, void* menu) const;
+  void addMenus(ExtensionMenuSink& sink, void* menu, KeyCharMapper keyChars = usKeyboardChar) const;
 
  private:
   void refresh();
+  void forgetEnablingTestsOf(const CExtensionDLL& dll);
 
   CInstance& instance_;
   CExtensionList list_;

@@ -6,8 +6,10 @@
 #include <new>
 #include <string>
 
+#include "services/win32/config_win32.h"
 #include "services/win32/extensions_api.h"
 #include "services/win32/extensions_resource.h"
+#include "services/win32/extensions_win32.h"
 #include "services/win32/instance_win32.h"
 #include "services/win32/profile_win32.h"
 
@@ -161,6 +163,15 @@ INT_PTR CALLBACK extensionsDialogProc(HWND dialog, UINT message, WPARAM wParam, 
 
 std::unique_ptr<ExtensionLoader> makeLibraryLoader() { return std::make_unique<LibraryLoader>(); }
 
+void loadExtensionSettings(OcsInstance& instance, SettingsStore& settings) {
+  HWND owner = reinterpret_cast<HWND>(instance.core.frame());
+  instance.extensions.loadSettings(settings, [owner](const std::string& path) { reportLoadFailure(owner, path); });
+}
+
+void saveExtensionSettings(OcsInstance& instance, SettingsStore& settings) {
+  instance.extensions.saveSettings(settings);
+}
+
 }  // namespace osk::win32
 
 extern "C" {
@@ -178,7 +189,7 @@ int32_t OSK_CALL OCS_AddExtensionsToMenu(HOCSINSTANCE instance, HMENU__* menu) {
   if (!instance || !menu) return 0;
   try {
     osk::win32::MenuSink sink;
-    instance->extensions.addMenus(sink, menu);
+    instance->extensions.addMenus(sink, menu, osk::win32::systemKeyChar);
   } catch (const std::bad_alloc&) {
   }
   return 1;
@@ -188,9 +199,7 @@ int32_t OSK_CALL OCS_LoadExtensionSettings(HOCSINSTANCE instance) {
   if (!instance) return 0;
   try {
     osk::win32::ProfileSettings settings(instance->core.settingsPath());
-    HWND owner = reinterpret_cast<HWND>(instance->core.frame());
-    instance->extensions.loadSettings(
-        settings, [owner](const std::string& path) { osk::win32::reportLoadFailure(owner, path); });
+    osk::win32::loadExtensionSettings(*instance, settings);
     return static_cast<int32_t>(instance->extensions.libraries().count());
   } catch (const std::bad_alloc&) {
     return 0;
@@ -201,7 +210,7 @@ int32_t OSK_CALL OCS_SaveExtensionSettings(HOCSINSTANCE instance) {
   if (!instance) return 0;
   try {
     osk::win32::ProfileSettings settings(instance->core.settingsPath());
-    instance->extensions.saveSettings(settings);
+    osk::win32::saveExtensionSettings(*instance, settings);
   } catch (const std::bad_alloc&) {
   }
   return 1;

@@ -2,8 +2,6 @@
 // configuration, running them, their menus, and what happens with libraries that misbehave.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "fake_extensions.h"
 #include "services/config/config_reader.h"
 #include "services/config/config_writer.h"
@@ -266,7 +264,7 @@ TEST_F(Extensions, ProvidersAnswerNothingOnceTheirLibraryIsGone) {
   EXPECT_EQ(a.frees, 1);
 }
 
-TEST_F(Extensions, ConfigurationLoadResolvesNamesThroughTheLibraries) {
+TEST_F(Extensions, CommandsLoseTheEnablingTestsOfALibraryThatIsFreed) {
   CInstance instance(nullptr, kIni);
   CInstanceExtensions extensions(instance, loader());
   extensions.add("C:\\Ext\\Alpha.dll");
@@ -275,15 +273,25 @@ TEST_F(Extensions, ConfigurationLoadResolvesNamesThroughTheLibraries) {
   auto* c = new CCommand;
   c->group = 1;
   c->number = 7;
-  c->name = "InsertNumber";
+  c->name = "SortLines";
   cfg->appendCommand(c);
   std::vector<uint8_t> bytes;
   ASSERT_EQ(serializeConfiguration(*cfg, bytes), ConfigSaveStatus::kOk);
   std::vector<CommandProvider> providers(instance.extensionProviders().begin(), instance.extensionProviders().end());
-  ConfigLoadResult loaded = loadConfiguration(bytes, providers);
-  ASSERT_EQ(loaded.status, ConfigLoadStatus::kOk);
-  EXPECT_EQ(loaded.unresolved, 1);   // SaveFile: no frame here
-  EXPECT_EQ(named(*loaded.config, "InsertNumber")->conditionWord, kParameterBit);
+  instance.install(loadConfiguration(bytes, providers).config);
+  ASSERT_NE(instance.configuration(), nullptr);
+  EXPECT_EQ(named(*instance.configuration(), "SortLines")->enablingTest,
+            reinterpret_cast<std::uintptr_t>(&LibA::enablingTest));
+
+  MemorySettings empty;
+  extensions.loadSettings(empty, nullptr);
+  EXPECT_EQ(named(*instance.configuration(), "SortLines")->enablingTest, 0u);
+  EXPECT_EQ(a.frees, 1);
+
+  // Loaded again, the library gives the command its test back.
+  extensions.add("C:\\Ext\\Alpha.dll");
+  EXPECT_EQ(named(*instance.configuration(), "SortLines")->enablingTest,
+            reinterpret_cast<std::uintptr_t>(&LibA::enablingTest));
 }
 
 TEST_F(Extensions, SavedConfigurationReloadedWithoutTheLibraryForgetsItAtTheNextSave) {
@@ -345,8 +353,10 @@ TEST_F(Extensions, MenuDescriptionBuildsNestedPopups) {
   EXPECT_TRUE(sink.lines.empty());   // no configuration yet
 
   instance.install(plainConfiguration());
+  // A key bound to Strip Blanks with its name shown in menus.
+  instance.configuration()->addKeyMapping(makeKeyWord(0, 'B', false, true, false), kContextEditor, 1, 5);
   extensions.addMenus(sink, &sink.root);
-  EXPECT_EQ(sink.lines, (std::vector<std::string>{"&Sort Lines=2", "-", ">&Tidy", "  Strip &Blanks=5",
+  EXPECT_EQ(sink.lines, (std::vector<std::string>{"&Sort Lines=2", "-", ">&Tidy", "  Strip &Blanks\tCtrl+B=5",
                                                   "  Insert &Number=3", "&Sort Lines=2"}));
 }
 
@@ -401,23 +411,6 @@ TEST_F(Extensions, EndlessLibraryIsBoundedEverywhere) {
   int deepest = 0;
   for (const auto& m : sink.menus) deepest = std::max(deepest, m->depth);
   EXPECT_EQ(deepest, kMaxMenuDepth);
-}
-
-TEST_F(Extensions, ConfigurationThatListsNoLibraryStillSavesAfterAMerge) {
-  // The separator and submenu commands a library adds must not make the configuration unsaveable.
-  CExtensionList list(loader());
-  list.add("C:\\Ext\\Alpha.dll", kIni);
-  auto cfg = plainConfiguration();
-  list.mergeInto(*cfg);
-  const auto path = std::filesystem::temp_directory_path() / "osk_extensions_test.cfg";
-  ASSERT_EQ(saveConfigurationFile(*cfg, path), ConfigSaveStatus::kOk);
-  std::vector<uint8_t> bytes;
-  ASSERT_EQ(readConfigurationFile(path, bytes), ConfigLoadStatus::kOk);
-  std::filesystem::remove(path);
-  ConfigLoadResult back = loadConfiguration(bytes, list.providers());
-  ASSERT_EQ(back.status, ConfigLoadStatus::kOk);
-  EXPECT_EQ(back.unresolved, 1);   // only SaveFile, which no frame answers here
-  EXPECT_EQ(back.config->extensions.head()->name, "Alpha.dll");
 }
 
 }  // namespace

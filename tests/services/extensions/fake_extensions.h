@@ -69,6 +69,7 @@ struct Library {
     answersEverything = false;
   }
   static const char* OSK_CALL description() { return "A test library"; }
+  static int32_t OSK_CALL enablingTest() { return 0; }
   static int32_t OSK_CALL loadIni(const char* path) {
     settingsLoads.push_back(path);
     return 1;
@@ -81,6 +82,7 @@ struct Library {
     if (index < 0 || index >= static_cast<int32_t>(commands.size())) return 0;
     std::strncpy(record->name, commands[index].name, sizeof record->name - 1);
     record->conditionWord = commands[index].conditionWord;
+    record->enablingTest = &enablingTest;
     return 1;
   }
   static int32_t OSK_CALL commandDetails(int32_t index, ExtCommandDetails* record) {

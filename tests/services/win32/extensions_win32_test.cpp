@@ -376,7 +376,7 @@ void CALLBACK driveDialog(HWND, UINT, UINT_PTR, DWORD) {
   EnumThreadWindows(GetCurrentThreadId(), collectDialogs, reinterpret_cast<LPARAM>(&dialogs));
   HWND main = dialogTitled(dialogs, "Extensions");
   HWND file = dialogTitled(dialogs, "Add Extension");
-  if (++s.ticks > 300) {   // about ten seconds: give up rather than hang
+  if (++s.ticks > 1000) {   // half a minute at least: give up rather than hang
     for (HWND d : dialogs) PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
     return;
   }

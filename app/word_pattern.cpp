@@ -8,13 +8,6 @@ WordPattern::WordPattern() { set(kDefault); }
 
 WordPattern::~WordPattern() { DestroyRE(static_cast<HCOMPILEDRE>(compiled_)); }
 
-std::string WordPattern::fromSetting(std::string_view value) {
-  const size_t first = value.find('#');
-  const size_t last = value.rfind('#');
-  if (first == std::string_view::npos || last == first) return {};
-  return std::string(value.substr(first + 1, last - first - 1));
-}
-
 bool WordPattern::set(std::string_view pattern) {
   if (pattern.empty()) return false;
   const std::string text(pattern);

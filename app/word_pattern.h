@@ -1,8 +1,8 @@
 // WordPattern: the regular expression that says what a word is, for word moves, whole-word searches and the
 // commands that work on the word at the caret.
 //
-// The default is "[A-Za-z0-9_]+". A settings value replaces it only when it holds a pattern between a first and a
-// last "#" that compiles; otherwise the pattern in force stays. Words are found within one line (at most 1024
+// The default is "[A-Za-z0-9_]+". A pattern replaces it only when it compiles; otherwise the pattern in force stays
+// (the settings take the pattern out of its "#" pair). Words are found within one line (at most 1024
 // characters); columns are 1-based, as the editing functions count them.
 #pragma once
 
@@ -28,8 +28,6 @@ class WordPattern {
   WordPattern(const WordPattern&) = delete;
   WordPattern& operator=(const WordPattern&) = delete;
 
-  // The pattern between the first and the last "#" of a settings value; empty when the value has no such pair.
-  static std::string fromSetting(std::string_view value);
   // Compiles `pattern` and puts it in force; false (and the old one stays) when it is empty or does not compile.
   bool set(std::string_view pattern);
   const std::string& text() const { return text_; }

@@ -1,6 +1,7 @@
 // The caret, scroll and deletion commands on an editor window of the engine, as a user runs them by keys.
 #include "app/editing_commands.h"
 
+#include "app/shell_settings.h"
 #include "app/word_pattern.h"
 #include "engine/view_fixture.h"
 
@@ -58,11 +59,11 @@ TEST_F(EditingCommandsTest, WordMovesFollowTheWordPatternAcrossLines) {
   caretAt(2, 1);
   EXPECT_FALSE(move(CaretMove::kWordEnd));   // no word: the caller beeps
 
-  ASSERT_TRUE(words.set(app::WordPattern::fromSetting("#[a-z]+#")));
+  ASSERT_TRUE(words.set(app::wordPatternFromValue("#[a-z]+#").value_or("")));
   caretAt(3, 3);
   move(CaretMove::kWordRight);
   EXPECT_EQ(caret(), std::make_pair(3, 10));   // "x" alone now
-  EXPECT_FALSE(words.set(app::WordPattern::fromSetting("[a-z]+")));   // not enclosed: the old pattern stays
+  EXPECT_FALSE(words.set(app::wordPatternFromValue("[a-z]+").value_or("")));   // not enclosed: the old one stays
   EXPECT_FALSE(words.set("("));
   EXPECT_EQ(words.text(), "[a-z]+");
 }

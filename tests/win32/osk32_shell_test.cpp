@@ -51,6 +51,12 @@ TEST(OSK32Shell, StartsWithMenusAndStatusBarAndWritesItsSettingsOnExit) {
   GetClientRect(frame, &frameClient);
   EXPECT_GT(bar.bottom - bar.top, 10);
   EXPECT_LE(client.bottom, bar.top) << "the documents cover the status bar";
+  // Menu help: a highlighted item puts its help text in the status bar.
+  PostMessageA(frame, WM_MENUSELECT, MAKEWPARAM(15000, MF_STRING | MF_HILITE), reinterpret_cast<LPARAM>(GetMenu(frame)));
+  EXPECT_TRUE(waitFor([&] { return program.status() == "Reload selected file"; }, 5s)) << program.status();
+  PostMessageA(frame, WM_MENUSELECT, MAKEWPARAM(numberOf("Exit"), MF_STRING | MF_HILITE),
+               reinterpret_cast<LPARAM>(GetMenu(frame)));
+  EXPECT_TRUE(waitFor([&] { return !program.status().empty() && program.status() != "Reload selected file"; }, 5s));
 
   program.command(numberOf("Exit"));
   ASSERT_TRUE(program.waitForEnd());

@@ -224,6 +224,46 @@ TEST(OSK32Shell, AKeyBoundWithCustomiseIsInForceAfterARestart) {
   DeleteFileA((programFolder() + "mykeys.cfg").c_str());
 }
 
+// An extension library listed in the settings: its commands are offered by Run Command, can be bound to a key with
+// Customise, and the key then changes the text.
+TEST(OSK32Shell, AnExtensionCommandRunsFromAKeyBoundWithCustomise) {
+  Scratch folder;
+  folder.write("osk.ini", "[Extended]\r\nExtDLL0=" + programFolder() + "OSKSAMPL.dll\r\n");
+  folder.write("list.txt", "pear\r\napple\r\nfig\r\n");
+  Program program(folder, "list.txt");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  ASSERT_TRUE(program.waitForDocuments(1));
+
+  program.command(numberOf("RunCommand"));
+  HWND run = program.waitForDialog("Run Command");
+  ASSERT_NE(run, nullptr);
+  DWORD_PTR at = static_cast<DWORD_PTR>(-1);
+  SendMessageTimeoutA(control(run, IDC_RUN_LIST), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                      reinterpret_cast<LPARAM>("SortMarkedLines"), SMTO_NORMAL, 5000, &at);
+  EXPECT_NE(static_cast<LRESULT>(at), LB_ERR) << "Run Command does not offer the library's command";
+  ASSERT_TRUE(program.answer(run, IDCANCEL));
+
+  program.command(numberOf("Customise"));
+  HWND dialog = program.waitForDialog("Customise");
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(choose(dialog, IDC_CUST_CONTEXT, "Focus on Editor Window", true));
+  setText(dialog, IDC_CUST_KEY, "Ctrl+J");
+  ASSERT_TRUE(choose(dialog, IDC_CUST_COMMAND, "SortMarkedLines", true));
+  click(dialog, IDC_CUST_BIND);
+  // OK asks whether to save the changed configuration; No keeps the binding for this session only.
+  PostMessageA(control(dialog, IDOK), BM_CLICK, 0, 0);
+  HWND question = program.waitForDialog("OSK");
+  ASSERT_NE(question, nullptr);
+  EXPECT_EQ(messageBoxText(question), "Save the changes to this configuration?");
+  ASSERT_TRUE(program.answer(question, IDNO));
+  ASSERT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+
+  program.press({{'J', false, true}, {'S', false, true}});   // Ctrl+J sorts, Ctrl+S saves
+  EXPECT_TRUE(waitFor([&] { return folder.read("list.txt") == "apple\r\nfig\r\npear\r\n"; }))
+      << folder.read("list.txt");
+  EXPECT_TRUE(program.close());
+}
+
 // The frame as a user first sees it, with a document, the tool bars and the File menu open: kept as a picture
 // beside the tests.
 TEST(OSK32Shell, PictureOfTheFrameWithItsMenuOpen) {

@@ -101,26 +101,6 @@ OcsOptions optionsRecord(HWND editor) {
 
 std::string field(const char* text, size_t size) { return std::string(text, strnlen(text, size)); }
 
-// The font of the settings, when its face can be made.
-void remakeFont() {
-  Shell& s = shell();
-  const FontSettings& font = settings().font;
-  if (font.name.empty()) return;
-  LOGFONTA face{};
-  face.lfHeight = font.height;
-  face.lfWeight = font.weight;
-  face.lfItalic = font.italic ? 1 : 0;
-  face.lfCharSet = DEFAULT_CHARSET;
-  face.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-  lstrcpynA(face.lfFaceName, font.name.c_str(), LF_FACESIZE);
-  HFONT made = CreateFontIndirectA(&face);
-  if (made == nullptr) return;
-  HFONT old = s.editorFont;
-  s.editorFont = made;
-  applyEditorFont();
-  if (old != nullptr) DeleteObject(old);
-}
-
 void applyOptions(const OcsOptions& o, HWND editor) {
   Shell& s = shell();
   ShellSettings& v = settings();
@@ -205,7 +185,7 @@ void applyOptions(const OcsOptions& o, HWND editor) {
   v.filters = filtersFromBlock(std::string_view(o.fileTypes, sizeof o.fileTypes));
   a.macroPath = field(o.macroPath, sizeof o.macroPath);
   // 8. Every editor gets the new font.
-  remakeFont();
+  makeEditorFont();
   // 9. Menus, layout, and everything written.
   buildFrameMenu();
   layOutFrame();

@@ -147,7 +147,6 @@ void checkCommand(const char* name, bool checked) {
 }
 
 void refreshCheckMarks() {
-  Shell& s = shell();
   HWND editor = activeEditor();
   checkCommand("StatusBarToggle", statusBarShown());
   checkCommand("WordWrapToggle", editor != nullptr && editorSays(editor, ECD_IS_WORD_WRAP));

@@ -410,12 +410,25 @@ bool saveDocument(HWND document, const SaveRequest& request) {
   return false;
 }
 
-void applyEditorFont() {
+void makeEditorFont() {
+  Shell& state = shell();
+  const FontSettings& font = settings().font;
+  if (font.name.empty()) return;
+  LOGFONTA face{};
+  face.lfHeight = font.height;
+  face.lfWeight = font.weight;
+  face.lfItalic = font.italic ? 1 : 0;
+  face.lfCharSet = DEFAULT_CHARSET;
+  face.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+  lstrcpynA(face.lfFaceName, font.name.c_str(), LF_FACESIZE);
+  HFONT made = CreateFontIndirectA(&face);
+  if (made == nullptr) return;
+  HFONT old = state.editorFont;
+  state.editorFont = made;
   for (HWND document : documentWindows()) {
-    if (HWND editor = editorOfDocument(document)) {
-      SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(shell().editorFont), TRUE);
-    }
+    if (HWND editor = editorOfDocument(document)) SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
   }
+  if (old != nullptr) DeleteObject(old);
 }
 
 }  // namespace osk::app

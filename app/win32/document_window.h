@@ -48,7 +48,8 @@ bool saveDocument(HWND document, const SaveRequest& request);
 // "Save changes to file %s ?" with Yes, No and Cancel: IDYES, IDNO or IDCANCEL.
 int askSaveChanges(HWND document);
 
-// Sends the new editor font to every editor of every document window.
-void applyEditorFont();
+// Makes the editor font of the settings (fixed pitch, default character set) and gives it to every editor; the old
+// font goes. Nothing changes without a face name or when the font cannot be made.
+void makeEditorFont();
 
 }  // namespace osk::app

@@ -81,20 +81,6 @@ std::string programFolder(HINSTANCE instance) {
   return folder.substr(0, folder.find_last_of("\\/") + 1);
 }
 
-void createEditorFont() {
-  Shell& s = shell();
-  const FontSettings& font = settings().font;
-  if (font.name.empty()) return;
-  LOGFONTA face{};
-  face.lfHeight = font.height;
-  face.lfWeight = font.weight;
-  face.lfItalic = font.italic ? 1 : 0;
-  face.lfCharSet = DEFAULT_CHARSET;
-  face.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-  lstrcpynA(face.lfFaceName, font.name.c_str(), LF_FACESIZE);
-  s.editorFont = CreateFontIndirectA(&face);
-}
-
 void applyEditingOptions() {
   Shell& s = shell();
   const ShellSettings& values = settings();
@@ -171,7 +157,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLineText, int sho
     state.lineClipboardFormat = RegisterClipboardFormatA("EdLineClipboardFormat");
     state.columnClipboardFormat = RegisterClipboardFormatA("EdColClipboardFormat");
     applyEditingOptions();
-    createEditorFont();
+    makeEditorFont();
     if (HPALETTE palette = createDisplayPalette()) {
       state.palette = palette;
       ECD_fhSetPalette(palette);

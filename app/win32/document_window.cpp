@@ -98,6 +98,8 @@ LRESULT CALLBACK MDIChildWndProc(HWND document, UINT message, WPARAM wParam, LPA
     case WM_DESTROY:
       if (HWND editor = editorOfDocument(document)) closeBufferOf(editor);
       PostMessageA(shell().frame, kMsgRelayToActive, 0, 0);
+      // A repeated keystroke macro may stop when the last document window has gone.
+      PostMessageA(shell().frame, kMsgAbortRepeatNoWindow, 0, 0);
       break;
     default:
       break;

@@ -441,7 +441,7 @@ LRESULT CALLBACK WndProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam)
     case kMsgAbortRepeat1:
     case kMsgAbortRepeat2:
     case kMsgAbortRepeatNoWindow:
-      abortRepeatPlay();
+      abortRepeatPlay(message);
       return 0;
     case kMsgMacroNotify:
       macroNotification(wParam, lParam);

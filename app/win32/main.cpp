@@ -3,6 +3,7 @@
 
 #include "app/command_line.h"
 #include "app/win32/alerts.h"
+#include "app/win32/commands_macro.h"
 #include "app/win32/dispatch.h"
 #include "app/win32/document_window.h"
 #include "app/win32/engine_callbacks.h"
@@ -165,7 +166,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLineText, int sho
     applySavedColours();
     state.engineInitialised = true;
     if (!commandLine.empty()) openCommandLineFiles(line);
-    if (startupMacroSet && OEK_fbLoadMacro(startupMacro().c_str())) OEK_fbPlayCurrMacro(frame);
+    if (startupMacroSet) playStartupMacro();
     state.commonDialogHelp = RegisterWindowMessageA("commdlg_help");
     refreshConditions();
     refreshCheckMarks();

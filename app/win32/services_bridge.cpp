@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/win32/alerts.h"
+#include "app/win32/commands_macro.h"
 #include "app/win32/document_window.h"
 #include "app/win32/frame_window.h"
 #include "services/win32/ocs_bars_api.h"
@@ -87,10 +88,10 @@ void blinkRecordMark() {
   checkCommand("KeyMacroRecord", false);
 }
 
-void abortRepeatPlay() {}
-void macroNotification(WPARAM, LPARAM) { refreshConditions(); }
-void playMacroFromMenu(UINT) { beep(); }
-void fillMacroFilePopup(HMENU) {}
+void abortRepeatPlay(UINT message) { stopRepeatPlayOnFrameMessage(message); }
+void macroNotification(WPARAM wParam, LPARAM) { macroPlayEnded(wParam); }
+void playMacroFromMenu(UINT id) { playMacroMenuItem(id); }
+void fillMacroFilePopup(HMENU popup) { showMacroFilesIn(popup); }
 void showWindowList() { SendMessageA(shell().mdiClient, WM_MDIREFRESHMENU, 0, 0); }
 
 }  // namespace osk::app

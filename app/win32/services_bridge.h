@@ -57,7 +57,8 @@ void handSettingsToServices();
 // The clip buffers, the keystroke macro menu and the window list.
 void freeClipBuffers();
 void blinkRecordMark();
-void abortRepeatPlay();
+// 1135, 1136 or 1531: a repeated play may have to stop.
+void abortRepeatPlay(UINT message);
 void macroNotification(WPARAM wParam, LPARAM lParam);
 void playMacroFromMenu(UINT id);
 void fillMacroFilePopup(HMENU popup);

@@ -206,5 +206,36 @@ TEST(OSK32Macro, MoreMacrosListsEveryMacroFileAndPlaysTheChosenOne) {
   EXPECT_TRUE(program.close());
 }
 
+TEST(OSK32Macro, RepeatPlayStopsWhenTheLastDocumentCloses) {
+  Scratch folder;
+  useMacroFolder(folder);
+  for (const char* name : {"1.txt", "2.txt", "3.txt"}) folder.write(name, "text\r\n");
+  Program program(folder, "1.txt 2.txt 3.txt");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  ASSERT_TRUE(program.waitForDocuments(3));
+
+  // The macro closes the active document (Ctrl+F4); recording it closes the first.
+  program.press({{VK_F7}});
+  program.press({{VK_F4, false, true}});
+  program.press({{VK_F7}});
+  ASSERT_TRUE(waitForStatus(program, "Macro recorded"));
+  ASSERT_TRUE(program.waitForDocuments(2));
+
+  // No limit on the plays: only closing the last document ends the repeat.
+  program.press({{VK_F8, true}});
+  HWND dialog = program.waitForDialog("Repeat Play Current Keystroke Macro");
+  ASSERT_NE(dialog, nullptr);
+  HWND lastClosed = control(dialog, IDC_MACRO_STOP_LAST_CLOSED);
+  ASSERT_EQ(SendMessageA(lastClosed, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  PostMessageA(lastClosed, BM_CLICK, 0, 0);
+  ASSERT_TRUE(waitFor([&] { return SendMessageA(lastClosed, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 5s));
+  ASSERT_TRUE(program.answer(dialog, IDOK));
+
+  EXPECT_TRUE(waitForStatus(program, "Repeat replay stopped")) << program.status();
+  EXPECT_TRUE(program.documents().empty());
+  EXPECT_TRUE(program.close());
+  EXPECT_EQ(iniValue(program.settingsFile(), "Flags", "RepeatPlayFlags"), "0 1 1 1 1 1 0");
+}
+
 }  // namespace
 }  // namespace osk::drive

@@ -133,11 +133,10 @@ void writeStartup(const std::string& name) {
   refreshConditions();
 }
 
-// Menus: the popup that lists the macro files, the number of its own items before them, and whether a separator
-// was put between.
+// The popup that lists the macro files last, and whether a separator was put before them.
 struct MacroPopup {
   HMENU menu = nullptr;
-  int ownItems = 0;
+  bool separator = false;
 };
 
 MacroPopup& macroPopup() {
@@ -147,14 +146,21 @@ MacroPopup& macroPopup() {
 
 void fillMacroPopup(HMENU popup) {
   MacroPopup& known = macroPopup();
-  if (popup != known.menu) {
-    known.menu = popup;
-    known.ownItems = GetMenuItemCount(popup);
+  for (UINT id = MacroFileList::kFirstId; id <= MacroFileList::kMoreId; ++id) DeleteMenu(popup, id, MF_BYCOMMAND);
+  if (popup == known.menu && known.separator) {
+    const int last = GetMenuItemCount(popup) - 1;
+    if (last >= 0 && (GetMenuState(popup, static_cast<UINT>(last), MF_BYPOSITION) & MF_SEPARATOR)) {
+      DeleteMenu(popup, static_cast<UINT>(last), MF_BYPOSITION);
+    }
   }
-  for (int n = GetMenuItemCount(popup); n > known.ownItems; --n) DeleteMenu(popup, static_cast<UINT>(n - 1), MF_BYPOSITION);
+  known.menu = popup;
+  known.separator = false;
   const auto items = menuFiles().items();
   if (items.empty()) return;
-  if (known.ownItems > 0) AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+  if (GetMenuItemCount(popup) > 0) {
+    AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+    known.separator = true;
+  }
   const UINT state = engineState().recording || engineState().playing ? MF_GRAYED : MF_ENABLED;
   for (const MacroFileList::Item& item : items) AppendMenuA(popup, MF_STRING | state, item.id, item.text.c_str());
 }
@@ -354,7 +360,7 @@ void saveCommand(const char*) {
   }
   char full[MAX_PATH + 1] = {};
   const DWORD length = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
-  if (menuFiles().add(length > 0 && length < sizeof full ? std::string(full) : name) && macroPopup().menu != nullptr) {
+  if (menuFiles().add(length > 0 && length < sizeof full ? std::string(full) : name) && IsMenu(macroPopup().menu)) {
     fillMacroPopup(macroPopup().menu);
   }
 }

@@ -237,5 +237,31 @@ TEST(OSK32Macro, RepeatPlayStopsWhenTheLastDocumentCloses) {
   EXPECT_EQ(iniValue(program.settingsFile(), "Flags", "RepeatPlayFlags"), "0 1 1 1 1 1 0");
 }
 
+TEST(OSK32Macro, AFileThatIsNoMacroIsReportedAndTheStartupChoiceIsWrittenAtOnce) {
+  Scratch folder;
+  useMacroFolder(folder);
+  std::string broken = lettersMacro("q");
+  broken[0] = '\x02';
+  const std::string macro = folder.write("broken.kbd", broken);
+  folder.write("e.txt", "e\r\n");
+  Program program(folder, "e.txt");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  ASSERT_TRUE(program.waitForDocuments(1));
+
+  program.command(16000);
+  HWND box = program.waitForDialog("OSK");
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(waitFor([&] { return messageBoxText(box) == "Error loading macro file"; })) << messageBoxText(box);
+  ASSERT_TRUE(program.answer(box, IDOK));
+  program.press({{VK_F8}});   // no macro: nothing is typed
+  EXPECT_EQ(program.activeTitle().rfind("*", 0), std::string::npos) << program.activeTitle();
+
+  program.command(numberOf("KeyMacroSetStartup"));
+  ASSERT_TRUE(chooseFile(program, "Set Start-up Keystroke Macro", macro));
+  EXPECT_TRUE(waitFor([&] { return iniValue(program.settingsFile(), "Flags", "Startup") == macro; }, 5s))
+      << iniValue(program.settingsFile(), "Flags", "Startup");
+  EXPECT_TRUE(program.close());
+}
+
 }  // namespace
 }  // namespace osk::drive

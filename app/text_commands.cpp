@@ -58,8 +58,14 @@ class KeepCaret {
 // The progress gauge of a long command; shown only when asked for. step() is true once the user pressed Esc.
 class Gauge {
  public:
-  Gauge(bool show, int32_t first, int32_t count, const std::string& caption) : shown_(show) {
-    if (shown_) InitGauge(first, count, caption.c_str());
+  Gauge(bool show, int32_t first, int32_t count, const std::string& caption) {
+    if (show) start(first, count, caption);
+  }
+  // Shows a gauge that was not shown at first.
+  void start(int32_t first, int32_t count, const std::string& caption) {
+    if (shown_) return;
+    shown_ = true;
+    InitGauge(first, count, caption.c_str());
   }
   ~Gauge() {
     if (shown_) DestroyGauge();
@@ -69,7 +75,7 @@ class Gauge {
   bool step(int32_t at) { return shown_ && UpdateGauge(at) != 0; }
 
  private:
-  bool shown_;
+  bool shown_ = false;
 };
 
 // The mark as the walk sees it: its lines, and the piece of each line it covers.
@@ -218,8 +224,9 @@ BracketResult matchBracket() {
   const uint8_t cls = colours[static_cast<size_t>(cell - 1)];
 
   const int32_t last = GetLineCount();
+  const int32_t from = line;
   // The gauge comes up only once the search has gone a long way, so a near match shows none.
-  std::optional<Gauge> gauge;
+  Gauge gauge(false, 0, 0, {});
   int32_t depth = 0;
   int32_t at = cell - 1;   // 0-based index of the cell being looked at
   for (int32_t scanned = 0; line >= 1 && line <= last; ++scanned) {
@@ -236,10 +243,8 @@ BracketResult matchBracket() {
         return BracketResult::kMoved;
       }
     }
-    if (scanned == kGaugeLines) {
-      gauge.emplace(true, 0, forward ? last - line : line, "Searching (Esc to abort)");
-    }
-    if (gauge && gauge->step(scanned)) break;
+    if (scanned == kGaugeLines) gauge.start(0, forward ? last - from + 1 : from, "Searching (Esc to abort)");
+    if (gauge.step(scanned)) break;
     line += forward ? 1 : -1;
     if (line < 1 || line > last) break;
     text = expandedLine(line);

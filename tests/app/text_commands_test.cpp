@@ -133,6 +133,34 @@ TEST_F(TextCommandsTest, OutdentAndIndentChangeEachLineOfTheMarkInOneUndoStep) {
   EXPECT_EQ(line(5), "word");
 }
 
+TEST_F(TextCommandsTest, AColumnMarkIndentsAndOutdentsFromItsLeftEdge) {
+  showingFile("col.txt", "ab      x\nab  y\nabz\nab\n", 4);
+  mark(3, 1, 3, 4, 4);   // cells 3 to 3 on lines 1 to 4
+  ASSERT_TRUE(app::indentLines(true));
+  EXPECT_EQ(line(1), "ab  x");     // back to the tab stop at offset 4
+  EXPECT_EQ(line(2), "aby");       // never past the mark's edge
+  EXPECT_EQ(line(3), "abz");        // the text starts at the edge: left alone
+  EXPECT_EQ(line(4), "ab");         // nothing from the edge on
+  ASSERT_TRUE(app::indentLines(false));
+  EXPECT_EQ(line(1), "ab  \tx");
+  EXPECT_EQ(line(3), "ab\tz");
+}
+
+TEST_F(TextCommandsTest, IndentOfALargeMarkShowsTheGaugeAndStopsOnEsc) {
+  std::string text;
+  for (int i = 0; i < 250; ++i) text += "x\n";
+  showingFile("big.txt", text);
+  mark(2, 1, 1, 250, 1);
+  abortingGauge(99);
+  ASSERT_TRUE(app::indentLines(false));
+  EXPECT_EQ(gaugeShown(), 1);
+  EXPECT_EQ(line(100), "\tx");
+  EXPECT_EQ(line(101), "x");
+  undoAll();
+  EXPECT_EQ(line(1), "x");
+  EXPECT_EQ(IsUndoable(), 0);
+}
+
 TEST_F(TextCommandsTest, BracketMatchPairsOnlyWithinTheSameColourClass) {
   syntax::CompileResult r = syntax::CompileSyntax(kDefinitions);
   ASSERT_NE(r.data, nullptr) << r.message;

@@ -84,7 +84,15 @@ TEST(OSK32Text, BookmarksLeadIntoAnotherWindowAndGotoAndDatesTypeWhereTheCaretIs
   program.press({ctrl('G')});
   HWND dialog = program.waitForDialog("Go To Line");
   ASSERT_NE(dialog, nullptr);
-  setText(dialog, kGotoLineField, "5");
+  // OK follows the number as it is typed: only a line above 0 can be gone to.
+  const auto typeLine = [&](const char* text) {
+    setText(dialog, kGotoLineField, text);
+    SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(kGotoLineField, CBN_EDITCHANGE),
+                        reinterpret_cast<LPARAM>(control(dialog, kGotoLineField)), SMTO_NORMAL, 5000, nullptr);
+    return IsWindowEnabled(control(dialog, IDOK)) != FALSE;
+  };
+  EXPECT_FALSE(typeLine("0"));
+  EXPECT_TRUE(typeLine("5"));
   ASSERT_TRUE(program.answer(dialog, IDOK));
   program.type("G ");
   program.command(numberOf("ShortDate"));

@@ -312,8 +312,10 @@ bool fillMark(char fill) {
 
 bool indentLines(bool outdent) {
   if (!writableTarget()) return false;
-  const MarkRange m = markOrCaretLine();
+  MarkRange m = markOrCaretLine();
   if (m.firstLine < 1) return false;
+  // A stream mark that ends at column 1 holds nothing of its last line, and that line is left as it is.
+  if (m.type == kMarkNormal && m.lastColumn == 1 && m.lastLine > m.firstLine) --m.lastLine;
   const int32_t tab = std::max(1, GetTabLength());
   KeepCaret caret;
   UndoStep step;

@@ -131,6 +131,11 @@ TEST_F(TextCommandsTest, OutdentAndIndentChangeEachLineOfTheMarkInOneUndoStep) {
   undoAll();
   EXPECT_EQ(line(1), "    six");
   EXPECT_EQ(line(5), "word");
+
+  mark(1, 1, 3, 2, 1);   // a stream mark down to column 1 of line 2 does not take line 2
+  ASSERT_TRUE(app::indentLines(false));
+  EXPECT_EQ(line(1), "    \tsix");
+  EXPECT_EQ(line(2), "\tone tab");
 }
 
 TEST_F(TextCommandsTest, AColumnMarkIndentsAndOutdentsFromItsLeftEdge) {

@@ -151,21 +151,6 @@ TEST_F(TextCommandsTest, AColumnMarkIndentsAndOutdentsFromItsLeftEdge) {
   EXPECT_EQ(line(3), "ab\tz");
 }
 
-TEST_F(TextCommandsTest, IndentOfALargeMarkShowsTheGaugeAndStopsOnEsc) {
-  std::string text;
-  for (int i = 0; i < 250; ++i) text += "x\n";
-  showingFile("big.txt", text);
-  mark(2, 1, 1, 250, 1);
-  abortingGauge(99);
-  ASSERT_TRUE(app::indentLines(false));
-  EXPECT_EQ(gaugeShown(), 1);
-  EXPECT_EQ(line(100), "\tx");
-  EXPECT_EQ(line(101), "x");
-  undoAll();
-  EXPECT_EQ(line(1), "x");
-  EXPECT_EQ(IsUndoable(), 0);
-}
-
 TEST_F(TextCommandsTest, BracketMatchPairsOnlyWithinTheSameColourClass) {
   syntax::CompileResult r = syntax::CompileSyntax(kDefinitions);
   ASSERT_NE(r.data, nullptr) << r.message;

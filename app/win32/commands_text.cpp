@@ -8,6 +8,7 @@
 
 #include "app/bookmarks.h"
 #include "app/text_commands.h"
+#include "app/win32/commands_macro.h"
 #include "app/win32/dispatch.h"
 #include "app/win32/document_window.h"
 #include "app/win32/settings_win32.h"
@@ -56,6 +57,7 @@ void bookmarkWalk(bool next) {
   if (!hit) {
     beep();
     setStatusMessage("Bookmark not found within current scope");
+    stopRepeatPlayOnFailedBookmark();
     return;
   }
   if (hit->window != GetCurEdWindow()) {

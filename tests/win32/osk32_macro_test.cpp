@@ -263,5 +263,34 @@ TEST(OSK32Macro, AFileThatIsNoMacroIsReportedAndTheStartupChoiceIsWrittenAtOnce)
   EXPECT_TRUE(program.close());
 }
 
+TEST(OSK32Macro, RepeatPlayStopsWhenNextBookmarkFindsNone) {
+  Scratch folder;
+  useMacroFolder(folder, "[Flags]\r\nWrapBookMarksMode=0\r\n");
+  folder.write("b.txt", "one\r\ntwo\r\nthree\r\nfour\r\n");
+  Program program(folder, "b.txt");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  ASSERT_TRUE(program.waitForDocuments(1));
+  // Bookmarks on lines two and four, then back to the top.
+  program.press({{VK_DOWN}, {VK_F2, false, true}, {VK_DOWN}, {VK_DOWN}, {VK_F2, false, true}, {VK_HOME, false, true}});
+
+  // The macro goes to the next bookmark, in the caret's column, and types there.
+  program.press({{VK_F7}, {VK_F2}});
+  program.type("#");
+  program.press({{VK_F7}});
+  ASSERT_TRUE(waitForStatus(program, "Macro recorded"));
+
+  program.press({{VK_F8, true}});
+  HWND dialog = program.waitForDialog("Repeat Play Current Keystroke Macro");
+  ASSERT_NE(dialog, nullptr);
+  HWND bookmark = control(dialog, IDC_MACRO_STOP_BOOKMARK);
+  PostMessageA(bookmark, BM_CLICK, 0, 0);
+  ASSERT_TRUE(waitFor([&] { return SendMessageA(bookmark, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 5s));
+  ASSERT_TRUE(program.answer(dialog, IDOK));
+
+  EXPECT_TRUE(waitForStatus(program, "Repeat replay stopped")) << program.status();
+  EXPECT_TRUE(savedAs(program, folder, "b.txt", "one\r\n#two\r\nthree\r\nf#our\r\n")) << folder.read("b.txt");
+  EXPECT_TRUE(program.close());
+}
+
 }  // namespace
 }  // namespace osk::drive

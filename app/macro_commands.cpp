@@ -79,6 +79,21 @@ bool MacroRunState::shouldStop(MacroStop stop, bool playing, std::size_t documen
   return false;
 }
 
+std::optional<MacroStop> heldCaretStop(CaretMove move, bool moved) {
+  if (moved) return std::nullopt;
+  switch (move) {
+    case CaretMove::kUp:
+    case CaretMove::kDown:
+    case CaretMove::kPageUp:
+    case CaretMove::kPageDown: return MacroStop::kLineClamped;
+    case CaretMove::kLeft:
+    case CaretMove::kRight:
+    case CaretMove::kPageLeft:
+    case CaretMove::kPageRight: return MacroStop::kColumnClamped;
+    default: return std::nullopt;
+  }
+}
+
 std::string macroMenuText(std::size_t index, std::string_view fullName) {
   std::string text = "&";
   text += static_cast<char>('1' + index % MacroFileList::kMaxNumbered);

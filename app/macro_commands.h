@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/editing_commands.h"
 #include "app/shell_settings.h"
 
 namespace osk::app {
@@ -42,6 +43,11 @@ enum class MacroStop {
   kLastWindowClosed,    // a document window closed and none remains (1531)
   kBookmarkFailed,      // Next or Previous Bookmark found none
 };
+
+// A caret move that left the caret where it was ran into an edge: the start or end of the file for the moves up and
+// down, the start or maximum length of the line for the moves left and right. None for the other moves, and for a
+// move that moved.
+std::optional<MacroStop> heldCaretStop(CaretMove move, bool moved);
 
 // The engine's end-of-play notification codes.
 enum class MacroEnd : int32_t { kRecordingEnded = 1, kFinished = 2, kStopped = 3, kAborted = 4 };

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/editing_commands.h"
+#include "app/win32/commands_macro.h"
 #include "app/win32/dispatch.h"
 #include "app/win32/session.h"
 #include "app/win32/shell.h"
@@ -20,7 +21,10 @@ void done(bool ok) {
 template <CaretMove move>
 void caretCommand(const char*) {
   if (GetCurEdWindow() == nullptr) return;
+  int32_t line = 0, column = 0;
+  GetCaretCol(&line, &column);
   done(moveCaret(move, shiftHeld(), shell().words, shell().editing));
+  noteCaretMove(move, line, column);
 }
 
 template <ViewScroll scroll>

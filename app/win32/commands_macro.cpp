@@ -19,6 +19,7 @@
 #include "app/win32/settings_win32.h"
 #include "app/win32/shell.h"
 #include "app/win32/status_bar.h"
+#include "engine/edit_api.h"
 #include "engine/oek_api.h"
 
 namespace osk::app {
@@ -401,6 +402,13 @@ void stopRepeatPlayOnFrameMessage(UINT message) {
     case kMsgAbortRepeatNoWindow: stopIf(MacroStop::kLastWindowClosed); break;
     default: break;
   }
+}
+
+void noteCaretMove(CaretMove move, int32_t lineBefore, int32_t columnBefore) {
+  if (!shell().engineInitialised || !OEK_fbIsPlaying() || GetCurEdWindow() == nullptr) return;
+  int32_t line = 0, column = 0;
+  GetCaretCol(&line, &column);
+  if (const auto stop = heldCaretStop(move, line != lineBefore || column != columnBefore)) stopIf(*stop);
 }
 
 void macroPlayEnded(WPARAM code) {

@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
+#include "app/editing_commands.h"
+
 namespace osk::app {
 
 // Find Next and FindRepeat call this when a search finds nothing; Next and Previous Bookmark when they find no
@@ -13,6 +17,10 @@ void stopRepeatPlayOnFailedBookmark();
 // The frame's messages 1135 (a caret column was clamped), 1136 (a caret line was clamped) and 1531 (a document
 // window closed).
 void stopRepeatPlayOnFrameMessage(UINT message);
+
+// A caret command ran from this caret position: a move held at an edge of the file or line may stop a repeated
+// play, as the editor's own clamps do.
+void noteCaretMove(CaretMove move, int32_t lineBefore, int32_t columnBefore);
 
 // Notification 1324 from the engine: the status text, the next play of a repeat, the conditions.
 void macroPlayEnded(WPARAM code);

@@ -125,6 +125,16 @@ TEST(MacroRunState, ARefusedPlayLeavesNoRepeatBehind) {
   EXPECT_FALSE(state.shouldStop(MacroStop::kFindFailed, true));
 }
 
+TEST(MacroRunState, ACaretHeldAtAnEdgeStopsByItsDirection) {
+  EXPECT_EQ(heldCaretStop(CaretMove::kDown, false), MacroStop::kLineClamped);
+  EXPECT_EQ(heldCaretStop(CaretMove::kPageUp, false), MacroStop::kLineClamped);
+  EXPECT_EQ(heldCaretStop(CaretMove::kRight, false), MacroStop::kColumnClamped);
+  EXPECT_EQ(heldCaretStop(CaretMove::kLeft, false), MacroStop::kColumnClamped);
+  EXPECT_FALSE(heldCaretStop(CaretMove::kDown, true)) << "the caret moved";
+  EXPECT_FALSE(heldCaretStop(CaretMove::kHome, false)) << "Home goes somewhere fixed; it is never held";
+  EXPECT_FALSE(heldCaretStop(CaretMove::kLastLine, false));
+}
+
 std::vector<std::string> macroFiles(int count) {
   std::vector<std::string> names;
   for (int i = 1; i <= count; ++i) names.push_back("C:\\Macros\\m" + std::to_string(i) + ".kbd");

@@ -292,5 +292,30 @@ TEST(OSK32Macro, RepeatPlayStopsWhenNextBookmarkFindsNone) {
   EXPECT_TRUE(program.close());
 }
 
+TEST(OSK32Macro, RepeatPlayStopsWhenTheCaretIsHeldAtTheEndOfTheFile) {
+  Scratch folder;
+  useMacroFolder(folder);
+  folder.write("d.txt", "a\r\nb\r\nc\r\nd\r\n");
+  Program program(folder, "d.txt");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  ASSERT_TRUE(program.waitForDocuments(1));
+
+  // The macro marks the line and goes down one; with the settings as they come, the end of the file stops it.
+  program.press({{VK_F7}});
+  program.type("-");
+  program.press({{VK_LEFT}, {VK_DOWN}, {VK_F7}});
+  ASSERT_TRUE(waitForStatus(program, "Macro recorded"));
+  program.press({{VK_F8, true}});
+  HWND dialog = program.waitForDialog("Repeat Play Current Keystroke Macro");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(SendMessageA(control(dialog, IDC_MACRO_STOP_FILE_END), BM_GETCHECK, 0, 0), BST_CHECKED);
+  ASSERT_TRUE(program.answer(dialog, IDOK));
+
+  EXPECT_TRUE(waitForStatus(program, "Repeat replay stopped")) << program.status();
+  // The play that marks the last line finds the caret held there and is the last.
+  EXPECT_TRUE(savedAs(program, folder, "d.txt", "-a\r\n-b\r\n-c\r\n-d\r\n")) << folder.read("d.txt");
+  EXPECT_TRUE(program.close());
+}
+
 }  // namespace
 }  // namespace osk::drive

@@ -173,6 +173,11 @@ void SearchSession::takeArea() {
   a.markType = QueryMarkType();
   QueryMarkStart(&a.start.line, &a.start.column);
   QueryMarkEnd(&a.end.line, &a.end.column);
+  if (selected_ && selected_->window == areaWindow_ && a.markType == 1 &&
+      a.start == TextPosition{selected_->match.line, selected_->match.column} &&
+      a.end == TextPosition{selected_->match.line, selected_->match.end()}) {
+    return;
+  }
   if (a.markType == 2) {
     a.start.column = 1;
     a.end.column = kMaxColumns + 1;
@@ -186,6 +191,7 @@ void SearchSession::takeArea() {
   } else if (a.markType != 1) {
     return;
   }
+  StoreCaretState(&areaSelection_);
   area_ = a;
 }
 
@@ -399,13 +405,14 @@ SearchReport SearchSession::findNext(std::optional<bool> forward) {
   if (nextMatch(walk, pattern.get(), m, aborted)) {
     selectMatch(m, walk.forward);
     found_ = Found{GetCurEdWindow(), m, walk.forward};
+    selected_ = found_;
     if (walk.useArea) areaMatched_ = true;
     report.outcome = SearchOutcome::kFound;
     report.count = 1;
   } else {
     if (GetCurEdWindow() != editor) host_.activate(editor);
     if (editor != nullptr) SetCurEdWindow(editor);
-    RestoreCaretState(&saved);
+    RestoreCaretState(hadArea && areaWindow_ == editor ? &areaSelection_ : &saved);
     UpdateDisplay();
     if (hadArea) takeArea();
     found_.reset();
@@ -563,7 +570,7 @@ SearchReport SearchSession::repeat(Repeat what) {
   } else {
     if (GetCurEdWindow() != editor) host_.activate(editor);
     if (editor != nullptr) SetCurEdWindow(editor);
-    RestoreCaretState(&saved);
+    RestoreCaretState(hadArea && areaWindow_ == editor ? &areaSelection_ : &saved);
     if (hadArea) takeArea();
   }
   UpdateDisplay();

@@ -20,6 +20,7 @@
 
 #include "app/shell_settings.h"
 #include "engine/ecd_types.h"
+#include "engine/edit_api.h"
 
 namespace osk::app {
 
@@ -119,6 +120,7 @@ class SearchSession {
   const WordPattern& words_;
   std::optional<SearchArea> area_;
   OskWindow areaWindow_ = nullptr;
+  EcdCaretState areaSelection_{};   // the selection the area was taken from, given back when a search ends in it
   bool areaMatched_ = false;
   struct Found {
     OskWindow window;
@@ -126,6 +128,8 @@ class SearchSession {
     bool forward;
   };
   std::optional<Found> found_;
+  // The match this session selected last: a selection that is only that match never becomes an area.
+  std::optional<Found> selected_;
 };
 
 // Replaces `match` on its line by `expansion` as one line replacement: a line that would pass 1024 characters

@@ -98,6 +98,8 @@ TEST_F(SearchTest, FindNextWalksForwardAndBackAndStopsAtTheEndOfTheFile) {
   EXPECT_EQ(selection(), "2:7-10");
   EXPECT_EQ(search.findNext().outcome, SearchOutcome::kNotFound);   // to the end of the file only
   EXPECT_EQ(selection(), "2:7-10");                                  // the selection stays
+  search.takeArea();                                                 // the dialog is active again
+  EXPECT_FALSE(search.area().has_value());                           // a selected match is no area
   EXPECT_EQ(search.findNext(false).outcome, SearchOutcome::kFound);
   EXPECT_EQ(selection(), "1:9-12");
   int32_t l = 0, c = 0;
@@ -279,7 +281,7 @@ TEST_F(SearchTest, AnAreaLimitsTheSearchAndAsksBeforeGoingOn) {
   EXPECT_EQ(selection(), "3:1-4");
   EXPECT_EQ(search.findNext().outcome, SearchOutcome::kNotFound);
   EXPECT_EQ(host.questions, 1);
-  EXPECT_EQ(selection(), "3:1-4");
+  EXPECT_EQ(selection(), "2:5-4");   // the selection the area came from is given back
 
   host.continueAnswer = true;
   UnMark();

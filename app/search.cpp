@@ -202,6 +202,8 @@ void SearchSession::dropArea() {
 
 bool SearchSession::selectionIsFound() const {
   if (!found_ || GetCurEdWindow() != found_->window || !QueryMark() || QueryMarkType() != 1) return false;
+  // Found with another text or other options, it is not what Replace would replace.
+  if (found_->text != text || found_->regEx != options.regEx || found_->matchCase != options.matchCase) return false;
   TextPosition a, b;
   QueryMarkStart(&a.line, &a.column);
   QueryMarkEnd(&b.line, &b.column);
@@ -404,7 +406,7 @@ SearchReport SearchSession::findNext(std::optional<bool> forward) {
   bool aborted = false;
   if (nextMatch(walk, pattern.get(), m, aborted)) {
     selectMatch(m, walk.forward);
-    found_ = Found{GetCurEdWindow(), m, walk.forward};
+    found_ = Found{GetCurEdWindow(), m, walk.forward, text, options.regEx, options.matchCase};
     selected_ = found_;
     if (walk.useArea) areaMatched_ = true;
     report.outcome = SearchOutcome::kFound;

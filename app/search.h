@@ -126,6 +126,9 @@ class SearchSession {
     OskWindow window;
     SearchMatch match;
     bool forward;
+    std::string text;   // what was searched for, and how
+    bool regEx;
+    bool matchCase;
   };
   std::optional<Found> found_;
   // The match this session selected last: a selection that is only that match never becomes an area.

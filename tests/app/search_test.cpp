@@ -329,6 +329,13 @@ TEST_F(SearchTest, ReplaceOneActsOnTheFoundSelectionOnly) {
   EXPECT_EQ(search.replace().outcome, SearchOutcome::kFound);
   EXPECT_EQ(line(1), "blue red");
   EXPECT_EQ(selection(), "1:6-9");   // the next match is selected
+  search.text = "re";                 // another text: the selection is not its match
+  EXPECT_FALSE(search.selectionIsFound());
+  search.replacement = "X";
+  search.replaceAll();
+  EXPECT_EQ(line(1), "blue red");     // Replace All did not take the selection for a match of "re"
+  EXPECT_EQ(line(2), "Xd");
+  search.text = "red";
   UnMark();                           // the user moved: the selection is no longer the match
   caretAt(2, 1);
   EXPECT_EQ(search.replace().outcome, SearchOutcome::kNotFound);

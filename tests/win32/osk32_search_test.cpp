@@ -16,6 +16,8 @@ constexpr int kRegEx = 7008;
 constexpr int kWholeWord = 7009;
 constexpr int kFindNext = 7010;
 constexpr int kCount = 7011;
+constexpr int kBookmark = 7012;
+constexpr int kReplace = 7014;
 constexpr int kReplaceAll = 7015;
 
 const CommandNumbers& builtIn() {
@@ -137,7 +139,7 @@ TEST_F(SearchScenario, WrapAcrossThreeFilesBackward) {
   EXPECT_TRUE(waitFor([&] { return program().activeTitle() == second; }, 5s)) << program().activeTitle();
 }
 
-TEST_F(SearchScenario, WholeWordsAndCount) {
+TEST_F(SearchScenario, WholeWordsCountAndBookmark) {
   folder.write("w.txt", "#ifdef x_if\r\nif (a) if\r\niffy\r\n");
   HWND dialog = start("w.txt", 1);
   ASSERT_NE(dialog, nullptr);
@@ -147,21 +149,30 @@ TEST_F(SearchScenario, WholeWordsAndCount) {
   tick(dialog, kWholeWord);
   EXPECT_EQ(pressForBox(dialog, kCount), "2 matches found");
   EXPECT_TRUE(waitFor([&] { return program().status() == "2 matches found"; }, 5s)) << program().status();
+  EXPECT_EQ(pressForBox(dialog, kBookmark), "2 matches found");   // and their one line has a bookmark
   click(dialog, kFindNext);
   EXPECT_TRUE(waitFor([&] { return caretCell(editor) == 3; }, 5s)) << caretCell(editor);   // "if (" on line 2
 }
 
-TEST_F(SearchScenario, ReplaceAllSwapsGroupsAndOneUndoRestores) {
-  const std::string text = "aabbb and ab\r\nnone\r\n";
-  folder.write("r.txt", text);
+TEST_F(SearchScenario, ReplaceOneThenReplaceAllSwapsGroupsAndOneUndoRestores) {
+  folder.write("r.txt", "aabbb and ab\r\nnone\r\nnone\r\n");
   HWND dialog = start("r.txt", 1, "Replace");
   ASSERT_NE(dialog, nullptr);
+  setText(dialog, kFindText, "none");
+  setText(dialog, kReplaceText, "some");
+  click(dialog, kFindNext);
+  click(dialog, kReplace);   // the found match only, and the next one is found
+  program().command(numberOf("SaveFile"));
+  const std::string text = "aabbb and ab\r\nsome\r\nnone\r\n";
+  EXPECT_TRUE(waitFor([&] { return folder.read("r.txt") == text; })) << folder.read("r.txt");
   tick(dialog, kRegEx);
+  ASSERT_TRUE(choose(dialog, kScope, "Wrap Within File", true));   // from the caret on line 3 round to line 1
   setText(dialog, kFindText, "(a+)(b+)");
   setText(dialog, kReplaceText, "\\2\\1");
   EXPECT_EQ(pressForBox(dialog, kReplaceAll), "Replaced 2 occurence(s).");
   program().command(numberOf("SaveFile"));
-  EXPECT_TRUE(waitFor([&] { return folder.read("r.txt") == "bbbaa and ba\r\nnone\r\n"; })) << folder.read("r.txt");
+  EXPECT_TRUE(waitFor([&] { return folder.read("r.txt") == "bbbaa and ba\r\nsome\r\nnone\r\n"; }))
+      << folder.read("r.txt");
   program().command(numberOf("Undo"));
   program().command(numberOf("SaveFile"));
   EXPECT_TRUE(waitFor([&] { return folder.read("r.txt") == text; })) << folder.read("r.txt");

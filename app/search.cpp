@@ -244,9 +244,8 @@ bool SearchSession::acceptable(const Walk& walk, const std::string& line, const 
 }
 
 // Tries the pattern on one line start by start, within the columns the area allows, from the engine column `from`.
-bool SearchSession::searchLine(const Walk& walk, void* pattern, int32_t lineNumber, int32_t from,
-                               SearchMatch& match) const {
-  const std::string line = lineText(lineNumber);
+bool SearchSession::searchLine(const Walk& walk, void* pattern, int32_t lineNumber, const std::string& line,
+                               int32_t from, SearchMatch& match) const {
   int32_t lo = 1, hi = kMaxColumns + 1;
   if (walk.useArea) lineRange(lineNumber, lo, hi);
   lo = std::max(lo, 1);
@@ -307,24 +306,44 @@ bool SearchSession::searchPass(Walk& walk, void* pattern, SearchMatch& match, bo
   }
   const bool plainWords = options.wholeWord && !options.regEx;
   auto* compiled = static_cast<HCOMPILEDRE>(pattern);
+  // The engine's line search matches lines with their tabs expanded and answers in display cells: here it skips
+  // the lines without a match, and a line that holds a tab is matched again as stored. A pattern that could match
+  // a tab itself (a tab, ".", a class, an escape) might miss such a line there: it is matched line by line.
+  const bool locate =
+      text.find('\t') == std::string::npos && !(options.regEx && text.find_first_of(".[\\") != std::string::npos);
+  // The rest of a line the search starts inside (after a replacement, most often) is matched here, as stored;
+  // the engine's search then takes whole lines only.
+  if (col != (forward ? 0 : kMaxColumns) && (forward ? line <= limit : line >= limit)) {
+    if (searchLine(walk, pattern, line, lineText(line), col, match)) return true;
+    line += forward ? 1 : -1;
+    col = forward ? 0 : kMaxColumns;
+  }
   while (forward ? line <= limit : line >= limit) {
     int32_t l = line, c = col, len = 0, stopped = 0;
-    if (!LineHitTest(compiled, forward ? 1 : 0, options.matchCase ? 1 : 0, 1, limit, &l, &c, &len, &stopped)) {
-      aborted = stopped != 0;
+    if (locate) {
+      if (!LineHitTest(compiled, forward ? 1 : 0, options.matchCase ? 1 : 0, 1, limit, &l, &c, &len, &stopped)) {
+        aborted = stopped != 0;
+        return false;
+      }
+    } else if (l % 256 == 0 && host_.stopRequested(l)) {
+      aborted = true;
       return false;
     }
-    const SearchMatch m{l, forward ? c + 1 : c - len + 2, len};
-    const bool quick = !plainWords && !walk.useArea && !(walk.stopAtOrigin && l == walk.origin.line);
-    if (quick || acceptable(walk, plainWords ? lineText(l) : std::string(), m)) {
-      if (plainWords) {   // the word test ran the word pattern; match the line again for the substitution
-        int32_t again = c, length = 0;
-        HitTest(compiled, lineText(l).c_str(), forward ? 1 : 0, options.matchCase ? 1 : 0, &again, &length);
+    const std::string lineHeld = lineText(l);
+    if (locate && lineHeld.find('\t') == std::string::npos) {   // cells are columns here
+      const SearchMatch m{l, forward ? c + 1 : c - len + 2, len};
+      const bool quick = !plainWords && !walk.useArea && !(walk.stopAtOrigin && l == walk.origin.line);
+      if (quick || acceptable(walk, lineHeld, m)) {
+        if (plainWords) {   // the word test ran the word pattern; match the line again for the substitution
+          int32_t again = c, length = 0;
+          HitTest(compiled, lineHeld.c_str(), forward ? 1 : 0, options.matchCase ? 1 : 0, &again, &length);
+        }
+        match = m;
+        return true;
       }
-      match = m;
-      return true;
     }
-    if (searchLine(walk, pattern, l, l == line ? col : (forward ? 0 : kMaxColumns), match)) return true;
-    if (host_.stopRequested(l)) {
+    if (searchLine(walk, pattern, l, lineHeld, col, match)) return true;
+    if (locate && host_.stopRequested(l)) {
       aborted = true;
       return false;
     }

@@ -113,7 +113,8 @@ class SearchSession {
   bool nextMatch(Walk& walk, void* pattern, SearchMatch& match, bool& aborted);
   bool searchPass(Walk& walk, void* pattern, SearchMatch& match, bool& aborted);
   bool acceptable(const Walk& walk, const std::string& line, const SearchMatch& m) const;
-  bool searchLine(const Walk& walk, void* pattern, int32_t lineNumber, int32_t from, SearchMatch& match) const;
+  bool searchLine(const Walk& walk, void* pattern, int32_t lineNumber, const std::string& line, int32_t from,
+                  SearchMatch& match) const;
   void lineRange(int32_t line, int32_t& lo, int32_t& hi) const;
 
   SearchHost& host_;

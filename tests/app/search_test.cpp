@@ -246,6 +246,28 @@ TEST_F(SearchTest, ReplaceAllAcrossFilesPassesOverReadOnlyDocumentsAndEndsInTheL
   EXPECT_EQ(search.count().count, 3u);   // counting reads read-only documents too
 }
 
+TEST_F(SearchTest, LinesWithTabsAreMatchedAsStored) {
+  document("t.txt", "\tpi gamma eta\nx\tgamma\na\tb\n");
+  caretAt(1, 1);
+  search.text = "gamma";
+  search.findNext();
+  EXPECT_EQ(selection(), "1:5-10");   // columns, not display cells
+  search.findNext(false);
+  search.findNext(false);
+  EXPECT_EQ(selection(), "1:5-10");
+  UnMark();
+  caretAt(1, 1);
+  search.replacement = "GAMMA";
+  EXPECT_EQ(search.replaceAll().count, 2u);
+  EXPECT_EQ(all(), "\tpi GAMMA eta\nx\tGAMMA\na\tb\n");
+  search.options.regEx = true;
+  search.text = "a.b";   // the tab is one character
+  UnMark();
+  caretAt(1, 1);
+  EXPECT_EQ(search.findNext().outcome, SearchOutcome::kFound);
+  EXPECT_EQ(selection(), "3:1-4");
+}
+
 TEST_F(SearchTest, ReplacementThatWouldPassTheLineLimitCutsTheLine) {
   const std::string longLine = "x" + std::string(1020, '.') + "yz";   // 1023 characters
   document("a.txt", longLine + "\nx\n");

@@ -133,7 +133,10 @@ void searchFailed() {
 }
 
 int32_t replaceInLine(const SearchMatch& match, const std::string& expansion) {
-  const std::string line = lineText(match.line);
+  return replaceInLine(match, expansion, lineText(match.line));
+}
+
+int32_t replaceInLine(const SearchMatch& match, const std::string& expansion, const std::string& line) {
   const std::size_t first = std::min<std::size_t>(static_cast<std::size_t>(match.column - 1), line.size());
   const std::size_t after = std::min<std::size_t>(static_cast<std::size_t>(match.end() - 1), line.size());
   std::string out = line.substr(0, first) + expansion;
@@ -314,7 +317,9 @@ bool SearchSession::searchPass(Walk& walk, void* pattern, SearchMatch& match, bo
   // The rest of a line the search starts inside (after a replacement, most often) is matched here, as stored;
   // the engine's search then takes whole lines only.
   if (col != (forward ? 0 : kMaxColumns) && (forward ? line <= limit : line >= limit)) {
-    if (searchLine(walk, pattern, line, lineText(line), col, match)) return true;
+    heldText_ = lineText(line);
+    heldLine_ = line;
+    if (searchLine(walk, pattern, line, heldText_, col, match)) return true;
     line += forward ? 1 : -1;
     col = forward ? 0 : kMaxColumns;
   }
@@ -329,7 +334,9 @@ bool SearchSession::searchPass(Walk& walk, void* pattern, SearchMatch& match, bo
       aborted = true;
       return false;
     }
-    const std::string lineHeld = lineText(l);
+    heldText_ = lineText(l);
+    heldLine_ = l;
+    const std::string& lineHeld = heldText_;
     if (locate && lineHeld.find('\t') == std::string::npos) {   // cells are columns here
       const SearchMatch m{l, forward ? c + 1 : c - len + 2, len};
       const bool quick = !plainWords && !walk.useArea && !(walk.stopAtOrigin && l == walk.origin.line);
@@ -548,7 +555,8 @@ SearchReport SearchSession::repeat(Repeat what) {
     if (what == Repeat::kReplace) {
       const std::string expansion = substitution->expand();
       group(walk.current);
-      const int32_t after = replaceInLine(m, expansion);
+      // The search read the line it matched in; nothing has changed it since.
+      const int32_t after = heldLine_ == m.line ? replaceInLine(m, expansion, heldText_) : replaceInLine(m, expansion);
       const int32_t shift = after - m.end();
       if (walk.current == walk.first && walk.origin.line == m.line && walk.origin.column >= m.end()) {
         walk.origin.column += shift;

@@ -134,12 +134,17 @@ class SearchSession {
   std::optional<Found> found_;
   // The match this session selected last: a selection that is only that match never becomes an area.
   std::optional<Found> selected_;
+  // The text of the line the search read last, which a replacement of its match starts from.
+  std::string heldText_;
+  int32_t heldLine_ = 0;
 };
 
 // Replaces `match` on its line by `expansion` as one line replacement: a line that would pass 1024 characters
 // loses its end, or, when the expansion itself reaches past column 1024, the expansion is cut there and the rest
 // of the line dropped. Returns the caret position after the inserted text.
 int32_t replaceInLine(const SearchMatch& match, const std::string& expansion);
+// The same when the line's present text is at hand.
+int32_t replaceInLine(const SearchMatch& match, const std::string& expansion, const std::string& line);
 
 // The expression menus: a fragment typed into a field's text over its selection [selStart, selEnd), where the
 // codes F0 (hex) move the insertion point one character left, F1 to the start of the text and F2 to its end.

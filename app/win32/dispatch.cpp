@@ -29,6 +29,7 @@ const HandlerTable& handlers() {
     registerEditingCommands(t);
     registerMouseCommands(t);
     registerSearchCommands(t);
+    registerTextCommands(t);
     return t;
   }();
   return table;

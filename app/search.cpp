@@ -1,7 +1,6 @@
 #include "app/search.h"
 
 #include <algorithm>
-#include <set>
 #include <vector>
 
 #include "app/word_pattern.h"

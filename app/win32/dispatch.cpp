@@ -15,6 +15,7 @@
 #include "engine/edit_api.h"
 #include "engine/oek_api.h"
 #include "services/ocs_config_api.h"
+#include "services/ocs_openbar_api.h"
 
 namespace osk::app {
 namespace {
@@ -27,6 +28,7 @@ const HandlerTable& handlers() {
     registerFrameCommands(t);
     registerEditingCommands(t);
     registerMouseCommands(t);
+    registerOpenBarCommands(t);
     return t;
   }();
   return table;
@@ -74,6 +76,10 @@ ShellState describeShell() {
   state.fileHistory = fileHistoryCount() > 0;
   state.searchText = searchTextExists();
   state.printPreview = s.printPreview != nullptr;
+  if (s.services != nullptr) {
+    state.openBarLists = OCS_GetOpenBarProp(s.services, OCS_OB_LIST_COUNT);
+    state.openBarSelection = OCS_GetOpenBarProp(s.services, OCS_OB_SELECTED_COUNT) > 0;
+  }
   return state;
 }
 

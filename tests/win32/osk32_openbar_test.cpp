@@ -190,6 +190,71 @@ TEST(OSK32OpenBar, ANewListByTypeShowsSourcesBeforeHeadersFollowsItsFolderAndIsS
   EXPECT_EQ(iniValue(ini, "Child2", "Dir"), "");
 }
 
+void clickAt(HWND frame, POINT at) {
+  SetCursorPos(at.x, at.y);
+  SetForegroundWindow(frame);
+  waitFor([&] { return GetForegroundWindow() == frame; }, 2s);
+  INPUT click[2] = {};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, click, sizeof(INPUT));
+}
+
+// Deleting the selected file asks first: No keeps it, Yes takes it away and the list follows.
+TEST(OSK32OpenBar, DeletingASelectedFileAsksFirst) {
+  Scratch folder;
+  CreateDirectoryA(folder.pathOf("src").c_str(), nullptr);
+  folder.write("src\\keep.c", "x\r\n");
+  folder.write("src\\old.c", "x\r\n");
+  folder.write("osk.ini", "[Extended]\r\nOpenbarVisible=1\r\n" +
+                              listSection(0, "Sources", folder.pathOf("src"), "*.c", 0, true));
+  Program program(folder, "");
+  HWND frame = program.waitForFrame();
+  ASSERT_NE(frame, nullptr);
+  // The bar is made again once the configuration has loaded: its list is taken when it shows the files.
+  HWND list = nullptr;
+  ASSERT_TRUE(waitFor([&] {
+    const std::vector<HWND> lists = placed(openBarOf(program), "LISTBOX");
+    list = lists.size() == 1 ? lists[0] : nullptr;
+    return list != nullptr && items(list) == std::vector<std::string>{"keep.c", "old.c"};
+  }, 10s));
+  // Automatic refresh off from here on.
+  program.command(numberOf("OBAutoRefresh"));
+
+  DWORD_PTR height = 0;
+  SendMessageTimeoutA(list, LB_GETITEMHEIGHT, 0, 0, SMTO_NORMAL, 5000, &height);
+  POINT second{20, static_cast<LONG>(height + height / 2)};
+  ClientToScreen(list, &second);
+  clickAt(frame, second);
+  ASSERT_TRUE(waitFor([&] {
+    DWORD_PTR selected = 0;
+    SendMessageTimeoutA(list, LB_GETSELCOUNT, 0, 0, SMTO_NORMAL, 5000, &selected);
+    return selected == 1;
+  }, 5s));
+
+  program.command(numberOf("OBDeleteFiles"));
+  HWND question = program.waitForDialog("OSK");
+  ASSERT_NE(question, nullptr);
+  EXPECT_EQ(messageBoxText(question), "Send \"old.c\" to the Recycle Bin?");
+  ASSERT_TRUE(program.answer(question, IDNO));
+  program.settle();
+  EXPECT_TRUE(folder.exists("src\\old.c"));
+
+  program.command(numberOf("OBDeleteFiles"));
+  question = program.waitForDialog("OSK");
+  ASSERT_NE(question, nullptr);
+  ASSERT_TRUE(program.answer(question, IDYES));
+  EXPECT_TRUE(waitFor([&] { return !folder.exists("src\\old.c"); }, 10s)) << "the file is still there";
+  EXPECT_TRUE(folder.exists("src\\keep.c"));
+  // Automatic refresh is off: the list follows because the command refreshes it.
+  EXPECT_TRUE(waitFor([&] { return items(list) == std::vector<std::string>{"keep.c"}; }, 10s))
+      << joined(items(list));
+  EXPECT_TRUE(program.dialogs().empty()) << windowText(program.dialogs().front());
+  ASSERT_TRUE(program.close());
+  EXPECT_EQ(iniValue(program.settingsFile(), "Extended", "OpenbarAutoRefresh"), "0");
+}
+
 // The goto menu's items go to the lists in order; closing lists stops at the last one.
 TEST(OSK32OpenBar, TheGotoMenuReachesEachListAndTheOnlyListCannotBeClosed) {
   Scratch folder;

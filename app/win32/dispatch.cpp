@@ -28,6 +28,7 @@ const HandlerTable& handlers() {
     registerFrameCommands(t);
     registerEditingCommands(t);
     registerMouseCommands(t);
+    registerTextCommands(t);
     registerOpenBarCommands(t);
     return t;
   }();

@@ -212,7 +212,7 @@ TEST(OSK32OpenBar, DeletingASelectedFileAsksFirst) {
   Program program(folder, "");
   HWND frame = program.waitForFrame();
   ASSERT_NE(frame, nullptr);
-  // The bar is made again once the configuration has loaded: its list is taken when it shows the files.
+  // The list is taken once it shows the files.
   HWND list = nullptr;
   ASSERT_TRUE(waitFor([&] {
     const std::vector<HWND> lists = placed(openBarOf(program), "LISTBOX");
@@ -273,6 +273,19 @@ TEST(OSK32OpenBar, TheGotoMenuReachesEachListAndTheOnlyListCannotBeClosed) {
   // The second item of the goto menu (its identifiers run from 15100).
   PostMessageA(frame, WM_COMMAND, MAKEWPARAM(15101, 0), 0);
   EXPECT_TRUE(waitFor([&] { return currentList(bar) == 1; }, 5s)) << "the goto menu did not reach list 2";
+  program.command(numberOf("OBPrevList"));
+  EXPECT_TRUE(waitFor([&] { return currentList(bar) == 0; }, 5s));
+
+  // The command itself shows the lists as a menu at the pointer: its second item is the second list.
+  PostMessageA(frame, WM_COMMAND, MAKEWPARAM(numberOf("OBGotoList"), 0), 0);
+  HWND menu = nullptr;
+  ASSERT_TRUE(waitFor([&] {
+    const std::vector<HWND> menus = topLevelWindows(program.id(), "#32768");
+    menu = menus.empty() ? nullptr : menus.front();
+    return menu != nullptr;
+  }, 5s)) << "no menu of the lists";
+  for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) PostMessageA(menu, WM_KEYDOWN, key, 0);
+  EXPECT_TRUE(waitFor([&] { return currentList(bar) == 1; }, 5s)) << "the menu's second item did not go to list 2";
   program.command(numberOf("OBPrevList"));
   EXPECT_TRUE(waitFor([&] { return currentList(bar) == 0; }, 5s));
 

@@ -6,6 +6,7 @@
 #include "app/condition_mask.h"
 #include "app/win32/alerts.h"
 #include "app/win32/document_window.h"
+#include "app/win32/search_dialog.h"
 #include "services/win32/ocs_bars_api.h"
 #include "app/win32/services_bridge.h"
 #include "app/win32/settings_win32.h"
@@ -15,6 +16,7 @@
 #include "engine/edit_api.h"
 #include "engine/oek_api.h"
 #include "services/ocs_config_api.h"
+#include "services/ocs_openbar_api.h"
 
 namespace osk::app {
 namespace {
@@ -27,7 +29,9 @@ const HandlerTable& handlers() {
     registerFrameCommands(t);
     registerEditingCommands(t);
     registerMouseCommands(t);
+    registerSearchCommands(t);
     registerTextCommands(t);
+    registerOpenBarCommands(t);
     registerMacroCommands(t);
     return t;
   }();
@@ -76,6 +80,10 @@ ShellState describeShell() {
   state.fileHistory = fileHistoryCount() > 0;
   state.searchText = searchTextExists();
   state.printPreview = s.printPreview != nullptr;
+  if (s.services != nullptr) {
+    state.openBarLists = OCS_GetOpenBarProp(s.services, OCS_OB_LIST_COUNT);
+    state.openBarSelection = OCS_GetOpenBarProp(s.services, OCS_OB_SELECTED_COUNT) > 0;
+  }
   return state;
 }
 
@@ -135,6 +143,7 @@ void refreshConditions() {
     const UINT state = (mask & kCondNoMacroRunning) ? MF_ENABLED : MF_GRAYED;
     for (UINT id = 16000; id <= 16009; ++id) EnableMenuItem(s.frameMenu, id, MF_BYCOMMAND | state);
   }
+  refreshSearchDialog();
 }
 
 void setConditionBits(uint32_t bits, uint32_t values) {

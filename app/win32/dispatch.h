@@ -20,7 +20,9 @@ void setHandler(HandlerTable& table, std::string_view name, CommandHandler handl
 void registerFrameCommands(HandlerTable& table);
 void registerEditingCommands(HandlerTable& table);
 void registerMouseCommands(HandlerTable& table);
+void registerSearchCommands(HandlerTable& table);
 void registerTextCommands(HandlerTable& table);
+void registerOpenBarCommands(HandlerTable& table);
 void registerMacroCommands(HandlerTable& table);
 
 // Runs a command string with `target` as the engine's current editor window when it is one of this program's

@@ -10,6 +10,7 @@
 
 #include "app/bounded_text.h"
 #include "app/search.h"
+#include "app/win32/commands_macro.h"
 #include "app/win32/dispatch.h"
 #include "app/win32/document_window.h"
 #include "app/win32/search_dialog.h"
@@ -234,6 +235,7 @@ void runAction(HWND dialog, Action action, std::optional<bool> forward = std::nu
     case Action::kBookmark: r = s.bookmark(); break;
   }
   u.busy = false;
+  if (action == Action::kFind && r.outcome == SearchOutcome::kNotFound) stopRepeatPlayOnFailedSearch();
   switch (r.outcome) {
     case SearchOutcome::kInvalidPattern:
       DisplayError("Invalid search expression");
@@ -448,6 +450,8 @@ void findRepeat(const char* parameter, std::optional<bool> forward) {
   u.busy = true;
   const SearchReport r = s.findNext(forward);
   u.busy = false;
+  // Before the report: no key of a repeated macro may reach its message box.
+  if (r.outcome == SearchOutcome::kNotFound) stopRepeatPlayOnFailedSearch();
   reportRepeated(r);
   refreshConditions();
 }

@@ -317,5 +317,41 @@ TEST(OSK32Macro, RepeatPlayStopsWhenTheCaretIsHeldAtTheEndOfTheFile) {
   EXPECT_TRUE(program.close());
 }
 
+TEST(OSK32Macro, RepeatPlayOfASearchStopsWhenTheSearchFindsNoMore) {
+  Scratch folder;
+  useMacroFolder(folder);
+  folder.write("f.txt", "x\r\nx\r\nx\r\n");
+  Program program(folder, "f.txt");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  ASSERT_TRUE(program.waitForDocuments(1));
+  // The search text: found once through the Find dialog, the first "x" is marked.
+  program.command(numberOf("Find"));
+  HWND find = program.waitForDialog("Find");
+  ASSERT_NE(find, nullptr);
+  setText(find, 7001, "x");
+  click(find, 7010);
+  ASSERT_TRUE(program.answer(find, IDCANCEL));
+
+  // The macro finds the next "x" (F3) and types over it.
+  program.press({{VK_F7}, {VK_F3}});
+  program.type("!");
+  program.press({{VK_F7}});
+  ASSERT_TRUE(waitForStatus(program, "Macro recorded"));
+  program.press({{VK_F8, true}});
+  HWND dialog = program.waitForDialog("Repeat Play Current Keystroke Macro");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(SendMessageA(control(dialog, IDC_MACRO_STOP_FIND), BM_GETCHECK, 0, 0), BST_CHECKED);
+  ASSERT_TRUE(program.answer(dialog, IDOK));
+
+  // The search past the last match says so, and the repeat is over.
+  HWND box = program.waitForDialog("OSK", 10s);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(messageBoxText(box), "No match found within scope.");
+  ASSERT_TRUE(program.answer(box, IDOK));
+  EXPECT_TRUE(waitForStatus(program, "Repeat replay stopped")) << program.status();
+  EXPECT_TRUE(savedAs(program, folder, "f.txt", "x\r\n!\r\n!\r\n")) << folder.read("f.txt");
+  EXPECT_TRUE(program.close());
+}
+
 }  // namespace
 }  // namespace osk::drive

@@ -89,6 +89,16 @@ TEST(OSK32Clipboard, ClipBufferTwoKeepsItsLinesAndBufferZeroGetsTheOldTextBack) 
   program.press({kTop, kPaste});                                      // a whole line before line 1
   program.press({kPaste});
   EXPECT_TRUE(savedAs(program, folder, "d.txt", "second\r\nsecond\r\nfirst\r\nsecondfir\r\n")) << folder.read("d.txt");
+
+  // The dialog shows the start of each buffer: the current one (2) from the clipboard, 0 from its slot.
+  program.command(numberOf("ClipBuffer"));
+  HWND dialog = program.waitForDialog("Clip Buffers");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(windowText(control(dialog, 7502)).substr(0, 7), "second ");
+  EXPECT_EQ(windowText(control(dialog, 7500)).substr(0, 4), "fir ");
+  EXPECT_EQ(windowText(control(dialog, 7505)).find_first_not_of(' '), std::string::npos);
+  EXPECT_TRUE(IsWindowEnabled(control(dialog, 7510)));   // Paste: the document is writable
+  EXPECT_TRUE(program.answer(dialog, IDCANCEL));
   EXPECT_TRUE(program.close());
 }
 
@@ -121,6 +131,35 @@ TEST(OSK32Clipboard, DraggingAMarkMovesItOnceWithinTheDocument) {
   // Undo puts it back in one step.
   program.press({{'Z', false, true}});
   EXPECT_TRUE(savedAs(program, folder, "e.txt", "one\r\ntwo\r\nthree\r\nfour\r\n")) << folder.read("e.txt");
+  EXPECT_TRUE(program.close());
+}
+
+TEST(OSK32Clipboard, DraggingAMarkMovesItToAnotherDocument) {
+  Scratch folder;
+  folder.write("f.txt", "one\r\ntwo\r\n");
+  folder.write("g.txt", "three\r\n");
+  Program program(folder, "f.txt g.txt");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  ASSERT_TRUE(program.waitForDocuments(2));
+  program.command(numberOf("TileWindowsVertically"));
+  const POINT drop = caretPointAfter(program, {kTop, kEnd});   // g.txt, after "three"
+  program.press({kNextWindow});
+  ASSERT_TRUE(waitFor([&] { return program.activeTitle().find("f.txt") != std::string::npos; }));
+  const POINT grab = caretPointAfter(program, {kTop});
+  ASSERT_NE(grab.x, drop.x) << "the documents do not stand side by side";
+  program.press({kShiftRight, kShiftRight, kShiftRight});   // "one"
+  mouseTo(grab);
+  leftButton(true);
+  mouseTo({grab.x + 4, grab.y + 6});
+  mouseTo(drop);
+  leftButton(false);
+  program.settle();
+  ASSERT_TRUE(waitFor([&] { return program.activeTitle().find("g.txt") != std::string::npos; }, 5s))
+      << program.activeTitle();
+  EXPECT_TRUE(savedAs(program, folder, "g.txt", "threeone\r\n")) << folder.read("g.txt");
+  program.press({kNextWindow});
+  ASSERT_TRUE(waitFor([&] { return program.activeTitle().find("f.txt") != std::string::npos; }));
+  EXPECT_TRUE(savedAs(program, folder, "f.txt", "\r\ntwo\r\n")) << folder.read("f.txt");
   EXPECT_TRUE(program.close());
 }
 

@@ -102,6 +102,19 @@ TEST(OSK32Clipboard, ClipBufferTwoKeepsItsLinesAndBufferZeroGetsTheOldTextBack) 
   EXPECT_TRUE(program.close());
 }
 
+TEST(OSK32Clipboard, LinesAreCopiedAndCutByKeysAndAppendingMakesPlainText) {
+  Scratch folder;
+  folder.write("h.txt", "a\r\nb\r\nc\r\n");
+  Program program(folder, "h.txt");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  ASSERT_TRUE(program.waitForDocuments(1));
+  program.press({{'C', true, true}, kDown, {'X', true, true}});   // CopyLine "a", then CutLine "b"
+  program.press({kShiftRight, {'A', true, true}});                // "c" appended: "b" CR LF "c", plain text
+  program.press({kEnd, kPaste});
+  EXPECT_TRUE(savedAs(program, folder, "h.txt", "a\r\ncb\r\nc\r\n")) << folder.read("h.txt");
+  EXPECT_TRUE(program.close());
+}
+
 // The screen point at the middle of the caret's cell once the keys have put it there.
 POINT caretPointAfter(const Program& program, const std::vector<Key>& keys) {
   program.press(keys);

@@ -51,13 +51,15 @@ class ClipBuffers {
 
   int current() const { return current_; }
   ClipSelect select(int number, ClipboardPort& clipboard);
-  // The slot of a buffer other than the current one (the current one's text is on the clipboard); an empty slot
-  // for a number out of range.
+  // The slot of a buffer other than the current one (the current one's text is on the clipboard, unless the
+  // clipboard refused to take it back, when it waits here); an empty slot for a number out of range.
   const ClipSlot& slot(int number) const;
   // Frees every slot's block; the current number stays.
   void clear();
 
  private:
+  void park(HGLOBALTEXT text, ClipKind kind);
+
   std::array<ClipSlot, kCount> slots_{};
   int current_ = 0;
 };

@@ -311,6 +311,11 @@ TEST_F(ClipTest, TheClipboardTextSurvivesAFailedSelection) {
   clipboard.refuse = false;
   EXPECT_EQ(buffers.current(), 0);
   EXPECT_EQ(textOf(buffers.slot(3).text), "three");
+  // Refused on its way back too, the old text waits in its buffer's slot and returns with that buffer.
+  EXPECT_EQ(textOf(buffers.slot(0).text), "precious");
+  ASSERT_EQ(buffers.select(3, clipboard), app::ClipSelect::kSelected);
+  ASSERT_EQ(buffers.select(0, clipboard), app::ClipSelect::kSelected);
+  EXPECT_EQ(textOf(clipboard.held), "precious");
   }
   osk::SetGlobalMemory(nullptr);
 }

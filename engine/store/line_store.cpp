@@ -97,6 +97,15 @@ bool LineStore::locate(int32_t line0, Located& where) {
   return true;
 }
 
+void LineStore::rememberLine(int32_t line, std::string_view text) {
+  const int32_t line0 = line - 1;
+  if (cacheId_ == 0 || line0 < cacheFirst_ || line0 >= cacheFirst_ + cacheLines_ || text.data() == nullptr) return;
+  const TextBlock* block = blocks_[cacheId_].get();
+  if (text.data() < block->text || text.data() + text.size() > block->text + block->used) return;
+  cacheLine_ = line0;
+  cacheOffset_ = static_cast<uint32_t>(text.data() - block->text);
+}
+
 bool LineStore::getLine(int32_t line, std::string& out) {
   std::string_view v = peekLine(line);
   if (v.data() == nullptr) return false;

@@ -27,6 +27,7 @@ const HandlerTable& handlers() {
     registerFrameCommands(t);
     registerEditingCommands(t);
     registerMouseCommands(t);
+    registerPrintCommands(t);
     return t;
   }();
   return table;

@@ -5,6 +5,7 @@
 #include "app/win32/alerts.h"
 #include "app/win32/document_window.h"
 #include "app/win32/frame_window.h"
+#include "app/win32/print_preview.h"
 #include "services/win32/ocs_bars_api.h"
 #include "app/win32/shell.h"
 #include "app/win32/status_bar.h"
@@ -59,7 +60,9 @@ void fillOpenBarGotoMenu(HMENU, UINT) {}
 void goToOpenBarList(int32_t) {}
 void openBarRefresh() {}
 
-decltype(OcsCommandDetails::enablingTest) previewEnablingTest(std::string_view) { return nullptr; }
+decltype(OcsCommandDetails::enablingTest) previewEnablingTest(std::string_view name) {
+  return printPreviewEnablingTest(name);
+}
 
 void toolBarUnderMouse(const char* name) {
   toolBarName() = name != nullptr ? name : "";

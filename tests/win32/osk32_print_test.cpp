@@ -273,6 +273,12 @@ TEST_F(OSK32Print, WithAMarkTheUserChoosesAndCancelPrintsNothing) {
   ASSERT_TRUE(printTo(program, whole));
   EXPECT_GE(countOf(readFile(whole), "%%Page: "), 3u);
   EXPECT_TRUE(waitFor([&] { return printFilesIn(folder_) == 0; }, 10s));
+
+  // Print Setup opens the print options over the frame.
+  program.command(numberOf("PrintSetup"));
+  HWND options = program.waitForDialog("Print Options");
+  ASSERT_NE(options, nullptr);
+  EXPECT_TRUE(program.answer(options, IDCANCEL));
   EXPECT_TRUE(program.close());
 }
 

@@ -6,7 +6,6 @@
 // The two-column job is left in osk32_print\ beside the test for the Ghostscript text check that follows; a
 // picture of the open preview is kept as osk32_preview.bmp.
 #include <windows.h>
-#include <winspool.h>
 
 #include <gtest/gtest.h>
 
@@ -16,15 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "driver/file_printer.h"
 #include "driver/osk_driver.h"
 
 namespace osk::drive {
 namespace {
 
-constexpr char kPrinter[] = "OSK Test PostScript";
-constexpr int kPrintDialogAllPages = 0x420;
-constexpr int kExplorerFileName = 0x47c;
-constexpr int kOldFileName = 0x480;
 
 const CommandNumbers& builtIn() {
   static const CommandNumbers numbers;
@@ -46,48 +42,6 @@ size_t countOf(const std::string& text, const std::string& what) {
   size_t n = 0;
   for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
   return n;
-}
-
-// A PostScript printer on "FILE:" with the generic PPD that Wine's winspool carries, made the default printer.
-bool installPostScriptPrinter() {
-  HANDLE handle = nullptr;
-  if (!OpenPrinterA(const_cast<char*>(kPrinter), &handle, nullptr)) {
-    char dir[MAX_PATH] = {};
-    DWORD needed = 0;
-    if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(dir), sizeof dir, &needed)) {
-      return false;
-    }
-    const std::string versionDir = std::string(dir) + "\\3";
-    CreateDirectoryA(dir, nullptr);
-    CreateDirectoryA(versionDir.c_str(), nullptr);
-    HMODULE spool = GetModuleHandleA("winspool.drv");
-    HRSRC ppd = spool ? FindResourceA(spool, MAKEINTRESOURCEA(1), "PPDFILE") : nullptr;
-    if (!ppd) return false;
-    const char* bytes = static_cast<const char*>(LockResource(LoadResource(spool, ppd)));
-    std::ofstream(versionDir + "\\generic.ppd", std::ios::binary)
-        .write(bytes, static_cast<std::streamsize>(SizeofResource(spool, ppd)));
-    DRIVER_INFO_3A driver{};
-    driver.cVersion = 3;
-    driver.pName = const_cast<char*>("Wine PostScript Driver");
-    driver.pDriverPath = const_cast<char*>("wineps.drv");
-    driver.pDataFile = const_cast<char*>("generic.ppd");
-    driver.pConfigFile = const_cast<char*>("wineps.drv");
-    if (!AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES) &&
-        !AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&driver), 0)) {
-      return false;
-    }
-    PRINTER_INFO_2A info{};
-    info.pPrinterName = const_cast<char*>(kPrinter);
-    info.pPortName = const_cast<char*>("FILE:");
-    info.pDriverName = const_cast<char*>("Wine PostScript Driver");
-    info.pPrintProcessor = const_cast<char*>("WinPrint");
-    info.pDatatype = const_cast<char*>("RAW");
-    info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
-    handle = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
-    if (!handle) return false;
-  }
-  ClosePrinter(handle);
-  return SetDefaultPrinterA(kPrinter) != 0;
 }
 
 // The same 240 lines of C as the services' printing tests, so that one text check reads both jobs back.
@@ -118,37 +72,9 @@ size_t printFilesIn(const Scratch& folder) {
   return count;
 }
 
-// A dialog of the program that has a control with this identifier (at any depth), once it takes input.
-HWND waitForDialogWith(const Program& program, std::initializer_list<int> ids) {
-  HWND found = nullptr;
-  waitFor([&] {
-    for (HWND dialog : program.dialogs()) {
-      if (!IsWindowEnabled(dialog)) continue;
-      for (int id : ids) {
-        if (control(dialog, id) != nullptr) {
-          found = dialog;
-          return true;
-        }
-      }
-    }
-    return false;
-  });
-  return found;
-}
-
 // Answers the print dialog with OK and the output file's dialog with `output`, then waits for the job to end.
 bool printTo(const Program& program, const std::string& output) {
-  HWND printDialog = waitForDialogWith(program, {kPrintDialogAllPages});
-  if (printDialog == nullptr || !program.answer(printDialog, IDOK)) return false;
-  HWND fileDialog = waitForDialogWith(program, {kExplorerFileName, kOldFileName});
-  if (fileDialog == nullptr) return false;
-  setText(fileDialog, control(fileDialog, kExplorerFileName) ? kExplorerFileName : kOldFileName, output);
-  if (!program.answer(fileDialog, IDOK)) return false;
-  // The "Printing" dialog comes and goes; the job has ended when the frame takes input again.
-  return waitFor([&] {
-    const std::string ps = readFile(output);
-    return ps.find("%%EOF") != std::string::npos && IsWindowEnabled(program.frame()) && program.dialogs().empty();
-  }, 60s);
+  return answerPrintDialogs(program, output) && waitForPrintedFile(program, output, 60s);
 }
 
 void writeOption(const std::string& ini, const char* key, const char* value) {
@@ -185,7 +111,7 @@ std::vector<uint32_t> pixelsOf(HWND window) {
 
 class OSK32Print : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(installPostScriptPrinter()) << GetLastError(); }
+  static void SetUpTestSuite() { ASSERT_TRUE(installFilePrinter()) << GetLastError(); }
 
   void SetUp() override {
     // The program inherits the temporary folder: its print files land where the test can count them. The next

@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const int print = CommandNumbers().number("Print");
-  double best = -1;
+  double best = -1, bestPrepared = -1;
   size_t pages = 0;
   for (int run = 0; run < 2; ++run) {
     const std::string output = folder.pathOf("print" + std::to_string(run) + ".ps");
@@ -82,15 +82,23 @@ int main(int argc, char** argv) {
       return 1;
     }
     const auto start = Clock::now();
+    // The "Printing" dialog shows once the stream is written and laid out: what comes before it is the engine's
+    // stream and the layout, what comes after it the drawing on the printer.
+    const bool sawPrinting = waitFor([&] { return !program.dialogs().empty(); }, std::chrono::minutes(1));
+    const double prepared = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     if (!waitForPrintedFile(program, output, std::chrono::minutes(5))) {
       std::printf("the job did not end\n");
       return 1;
     }
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    if (best < 0 || ms < best) best = ms;
+    if (best < 0 || ms < best) {
+      best = ms;
+      bestPrepared = sawPrinting ? prepared : -1;
+    }
     pages = pagesOf(output);
   }
   std::printf("lines %d pages %zu\n", lines, pages);
+  std::printf("stream and layout %.0f ms, drawing %.0f ms\n", bestPrepared, best - bestPrepared);
   std::printf("total %.0f ms\n", best);
   program.close();
   return 0;

@@ -28,6 +28,7 @@ const HandlerTable& handlers() {
     registerEditingCommands(t);
     registerMouseCommands(t);
     registerPrintCommands(t);
+    registerTextCommands(t);
     return t;
   }();
   return table;

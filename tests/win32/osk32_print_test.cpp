@@ -280,6 +280,20 @@ TEST_F(OSK32Print, ThePreviewOpensMaximisedPagesZoomsAndClosingBringsTheDocument
   EXPECT_NE(GetMenu(frame), nullptr);
   EXPECT_EQ(printFilesIn(folder_), 0u);
 
+  // A file handed over by a second copy opens among the documents: the preview closes first.
+  program.command(numberOf("PrintPreview"));
+  ASSERT_TRUE(waitFor([&] { return FindWindowExA(client, nullptr, "PPCHILD", nullptr) != nullptr; }));
+  folder_.write("later.txt", "opened while the preview showed\r\n");
+  {
+    Program second(folder_, "/i later.txt");
+    ASSERT_TRUE(second.started());
+    EXPECT_TRUE(second.waitForEnd());
+  }
+  EXPECT_TRUE(program.waitForDocuments(3));
+  EXPECT_TRUE(waitFor([&] { return FindWindowExA(client, nullptr, "PPCHILD", nullptr) == nullptr; }));
+  EXPECT_NE(program.activeTitle().find("later.txt"), std::string::npos) << program.activeTitle();
+  EXPECT_TRUE(waitFor([&] { return printFilesIn(folder_) == 0; }, 5s));
+
   // Closing the program with a preview open leaves no temporary file either.
   program.command(numberOf("PrintPreview"));
   ASSERT_TRUE(waitFor([&] { return FindWindowExA(client, nullptr, "PPCHILD", nullptr) != nullptr; }));

@@ -208,6 +208,26 @@ TEST_F(OSK32Print, WithAMarkTheUserChoosesAndCancelPrintsNothing) {
   EXPECT_TRUE(program.close());
 }
 
+TEST_F(OSK32Print, APreviewThatCannotBeLaidOutLeavesTheDocumentsAsTheyWere) {
+  writeOption(ini(), "PageLeftMargin", "400");
+  writeOption(ini(), "PageRightMargin", "400");
+  Program program(folder_, "sample.c");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  ASSERT_TRUE(program.waitForDocuments(1));
+  HWND document = program.activeDocument();
+  program.command(numberOf("PrintPreview"));
+  HWND box = program.waitForDialog("OSK");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(messageBoxText(box), "The page margins leave no room to print on the page.");
+  ASSERT_TRUE(program.answer(box, IDOK));
+  program.settle();
+  EXPECT_EQ(FindWindowExA(program.mdiClient(), nullptr, "PPCHILD", nullptr), nullptr);
+  EXPECT_EQ(program.activeDocument(), document);
+  EXPECT_TRUE(GetWindowLongA(document, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_TRUE(waitFor([&] { return printFilesIn(folder_) == 0; }, 5s));
+  EXPECT_TRUE(program.close());
+}
+
 TEST_F(OSK32Print, ThePreviewOpensMaximisedPagesZoomsAndClosingBringsTheDocumentsBack) {
   folder_.write("notes.txt", "a second document\r\n");
   Program program(folder_, "notes.txt sample.c");

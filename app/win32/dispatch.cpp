@@ -6,6 +6,7 @@
 #include "app/condition_mask.h"
 #include "app/win32/alerts.h"
 #include "app/win32/document_window.h"
+#include "app/win32/search_dialog.h"
 #include "services/win32/ocs_bars_api.h"
 #include "app/win32/services_bridge.h"
 #include "app/win32/settings_win32.h"
@@ -28,6 +29,7 @@ const HandlerTable& handlers() {
     registerEditingCommands(t);
     registerMouseCommands(t);
     registerPrintCommands(t);
+    registerSearchCommands(t);
     registerTextCommands(t);
     return t;
   }();
@@ -135,6 +137,7 @@ void refreshConditions() {
     const UINT state = (mask & kCondNoMacroRunning) ? MF_ENABLED : MF_GRAYED;
     for (UINT id = 16000; id <= 16009; ++id) EnableMenuItem(s.frameMenu, id, MF_BYCOMMAND | state);
   }
+  refreshSearchDialog();
 }
 
 void setConditionBits(uint32_t bits, uint32_t values) {

@@ -21,6 +21,7 @@ void registerFrameCommands(HandlerTable& table);
 void registerEditingCommands(HandlerTable& table);
 void registerMouseCommands(HandlerTable& table);
 void registerPrintCommands(HandlerTable& table);
+void registerSearchCommands(HandlerTable& table);
 void registerTextCommands(HandlerTable& table);
 
 // Runs a command string with `target` as the engine's current editor window when it is one of this program's

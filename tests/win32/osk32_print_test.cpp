@@ -220,9 +220,8 @@ TEST_F(OSK32Print, APreviewThatCannotBeLaidOutLeavesTheDocumentsAsTheyWere) {
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(messageBoxText(box), "The page margins leave no room to print on the page.");
   ASSERT_TRUE(program.answer(box, IDOK));
-  program.settle();
-  EXPECT_EQ(FindWindowExA(program.mdiClient(), nullptr, "PPCHILD", nullptr), nullptr);
-  EXPECT_EQ(program.activeDocument(), document);
+  EXPECT_TRUE(waitFor([&] { return FindWindowExA(program.mdiClient(), nullptr, "PPCHILD", nullptr) == nullptr; }));
+  EXPECT_TRUE(waitFor([&] { return program.activeDocument() == document; }));
   EXPECT_TRUE(GetWindowLongA(document, GWL_STYLE) & WS_VISIBLE);
   EXPECT_TRUE(waitFor([&] { return printFilesIn(folder_) == 0; }, 5s));
   EXPECT_TRUE(program.close());

@@ -16,6 +16,7 @@
 #include "engine/edit_api.h"
 #include "engine/oek_api.h"
 #include "services/ocs_config_api.h"
+#include "services/ocs_openbar_api.h"
 
 namespace osk::app {
 namespace {
@@ -31,6 +32,7 @@ const HandlerTable& handlers() {
     registerPrintCommands(t);
     registerSearchCommands(t);
     registerTextCommands(t);
+    registerOpenBarCommands(t);
     return t;
   }();
   return table;
@@ -78,6 +80,10 @@ ShellState describeShell() {
   state.fileHistory = fileHistoryCount() > 0;
   state.searchText = searchTextExists();
   state.printPreview = s.printPreview != nullptr;
+  if (s.services != nullptr) {
+    state.openBarLists = OCS_GetOpenBarProp(s.services, OCS_OB_LIST_COUNT);
+    state.openBarSelection = OCS_GetOpenBarProp(s.services, OCS_OB_SELECTED_COUNT) > 0;
+  }
   return state;
 }
 

@@ -23,6 +23,7 @@ void registerMouseCommands(HandlerTable& table);
 void registerPrintCommands(HandlerTable& table);
 void registerSearchCommands(HandlerTable& table);
 void registerTextCommands(HandlerTable& table);
+void registerOpenBarCommands(HandlerTable& table);
 
 // Runs a command string with `target` as the engine's current editor window when it is one of this program's
 // editor windows (else with none). A name that neither the table nor an extension library knows is reported.

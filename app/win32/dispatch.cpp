@@ -29,6 +29,7 @@ const HandlerTable& handlers() {
     registerFrameCommands(t);
     registerEditingCommands(t);
     registerMouseCommands(t);
+    registerPrintCommands(t);
     registerSearchCommands(t);
     registerTextCommands(t);
     registerOpenBarCommands(t);

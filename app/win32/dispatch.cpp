@@ -30,6 +30,7 @@ const HandlerTable& handlers() {
     registerEditingCommands(t);
     registerMouseCommands(t);
     registerClipboardCommands(t);
+    registerPrintCommands(t);
     registerSearchCommands(t);
     registerTextCommands(t);
     registerOpenBarCommands(t);

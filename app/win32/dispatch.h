@@ -21,6 +21,7 @@ void registerFrameCommands(HandlerTable& table);
 void registerEditingCommands(HandlerTable& table);
 void registerMouseCommands(HandlerTable& table);
 void registerClipboardCommands(HandlerTable& table);
+void registerPrintCommands(HandlerTable& table);
 void registerSearchCommands(HandlerTable& table);
 void registerTextCommands(HandlerTable& table);
 void registerOpenBarCommands(HandlerTable& table);

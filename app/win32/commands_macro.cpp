@@ -15,6 +15,7 @@
 #include "app/win32/dispatch.h"
 #include "app/win32/document_window.h"
 #include "app/win32/macro_ids.h"
+#include "app/win32/print_preview.h"
 #include "app/win32/services_bridge.h"
 #include "app/win32/settings_win32.h"
 #include "app/win32/shell.h"
@@ -62,12 +63,6 @@ MacroFileList& menuFiles() {
     built = true;
   }
   return list;
-}
-
-void closePrintPreview() {
-  if (shell().printPreview != nullptr && IsWindow(shell().printPreview)) {
-    SendMessageA(shell().printPreview, WM_CLOSE, 0, 0);
-  }
 }
 
 // Starts the engine's play of the current macro, once or as the first of a repeat.

@@ -29,6 +29,8 @@ const HandlerTable& handlers() {
     registerFrameCommands(t);
     registerEditingCommands(t);
     registerMouseCommands(t);
+    registerClipboardCommands(t);
+    registerPrintCommands(t);
     registerSearchCommands(t);
     registerTextCommands(t);
     registerOpenBarCommands(t);

@@ -20,6 +20,8 @@ void setHandler(HandlerTable& table, std::string_view name, CommandHandler handl
 void registerFrameCommands(HandlerTable& table);
 void registerEditingCommands(HandlerTable& table);
 void registerMouseCommands(HandlerTable& table);
+void registerClipboardCommands(HandlerTable& table);
+void registerPrintCommands(HandlerTable& table);
 void registerSearchCommands(HandlerTable& table);
 void registerTextCommands(HandlerTable& table);
 void registerOpenBarCommands(HandlerTable& table);

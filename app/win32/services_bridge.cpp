@@ -3,9 +3,11 @@
 #include <cstring>
 
 #include "app/win32/alerts.h"
+#include "app/win32/commands_clipboard.h"
 #include "app/win32/commands_macro.h"
 #include "app/win32/document_window.h"
 #include "app/win32/frame_window.h"
+#include "app/win32/print_preview.h"
 #include "services/win32/ocs_bars_api.h"
 #include "app/win32/shell.h"
 #include "app/win32/status_bar.h"
@@ -88,7 +90,9 @@ void openBarRefresh() {
   if (s.openBarListPopup != nullptr && IsMenu(s.openBarListPopup)) fillOpenBarGotoMenu(s.openBarListPopup, 15100);
 }
 
-decltype(OcsCommandDetails::enablingTest) previewEnablingTest(std::string_view) { return nullptr; }
+decltype(OcsCommandDetails::enablingTest) previewEnablingTest(std::string_view name) {
+  return printPreviewEnablingTest(name);
+}
 
 void toolBarUnderMouse(const char* name) {
   toolBarName() = name != nullptr ? name : "";
@@ -103,7 +107,7 @@ void toolBarUnderMouse(const char* name) {
 
 const std::string& toolBarUnderMouseName() { return toolBarName(); }
 
-void freeClipBuffers() {}
+void freeClipBuffers() { releaseClipBuffers(); }
 
 void blinkRecordMark() {
   if (shell().engineInitialised && OEK_fbIsRecording()) {

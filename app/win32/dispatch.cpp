@@ -5,6 +5,7 @@
 
 #include "app/condition_mask.h"
 #include "app/win32/alerts.h"
+#include "app/win32/document_panes.h"
 #include "app/win32/document_window.h"
 #include "services/win32/ocs_bars_api.h"
 #include "app/win32/services_bridge.h"
@@ -27,6 +28,7 @@ const HandlerTable& handlers() {
     registerFrameCommands(t);
     registerEditingCommands(t);
     registerMouseCommands(t);
+    registerFileCommands(t);
     return t;
   }();
   return table;
@@ -152,8 +154,9 @@ void refreshCheckMarks() {
   checkCommand("WordWrapToggle", editor != nullptr && editorSays(editor, ECD_IS_WORD_WRAP));
   checkCommand("InsertModeToggle", editor != nullptr && editorSays(editor, ECD_IS_INSERT_MODE));
   HWND document = activeDocument();
-  checkCommand("SplitWindowHorizontally", document != nullptr && splitKind(document) == 1);
-  checkCommand("SplitWindowVertically", document != nullptr && splitKind(document) == 2);
+  const SplitFractions split = document != nullptr ? splitFractionsOf(document) : SplitFractions{};
+  checkCommand("SplitWindowHorizontally", split.horizontal > 0);
+  checkCommand("SplitWindowVertically", split.vertical > 0);
   refreshOpenBarCheckMarks();
 }
 

@@ -91,6 +91,6 @@ void abortRepeatPlay() {}
 void macroNotification(WPARAM, LPARAM) { refreshConditions(); }
 void playMacroFromMenu(UINT) { beep(); }
 void fillMacroFilePopup(HMENU) {}
-void showWindowList() { SendMessageA(shell().mdiClient, WM_MDIREFRESHMENU, 0, 0); }
+void showWindowList() { showWindowListDialog(); }
 
 }  // namespace osk::app

@@ -6,6 +6,7 @@
 
 #include "app/bounded_text.h"
 #include "app/command_table.h"
+#include "app/options_exchange.h"
 #include "app/shell_settings.h"
 #include "app/win32/alerts.h"
 #include "app/win32/dispatch.h"
@@ -24,151 +25,45 @@
 namespace osk::app {
 namespace {
 
-int32_t flag(bool value) { return value ? 1 : 0; }
-
-template <size_t N>
-void copyText(char (&field)[N], const std::string& text) {
-  copyBounded(std::span<char>(field, N), text);
-}
-
 // The options record from the settings and the active document.
 OcsOptions optionsRecord(HWND editor) {
-  const ShellSettings& v = settings();
-  const AdvancedSettings& a = v.advanced;
-  OcsOptions o{};
-  o.horzScroll = flag(v.horzScroll);
-  o.vertScroll = flag(v.vertScroll);
-  o.applySyntaxHighlight = flag(a.applySyntaxHighlight);
-  o.autoScrollOnNewline = flag(a.autoScrollOnNewline);
-  o.autoIndentOnNewline = flag(a.autoIndentOnNewline);
-  o.autoTabToLastline = flag(a.autoTabToLastLine);
-  o.useDCScrolling = flag(a.useDcScrolling);
-  o.caretAfterPaste = flag(v.caretAfterPaste);
-  o.vScrollBoost = v.vScrollBoost;
-  o.newFilesForUnix = flag(v.newFilesForUnix);
-  o.newFilesMustBeNamed = flag(a.newFilesMustBeNamed);
-  o.removeCtrlZOnLoad = flag(a.removeCtrlZOnLoad);
-  o.addCtrlZOnSave = flag(a.addCtrlZOnSave);
-  o.finaliseOnSave = flag(a.finaliseOnSave);
-  o.stripBlanks = flag(!a.allowEolSpace);
-  o.overwriteWarning = flag(a.overwriteWarning);
-  o.openReadOnlyAsReadOnly = flag(a.openReadOnlyAsReadOnly);
-  o.autosaveModifiedFiles = flag(a.autosaveModifiedFiles);
-  o.autosaveDelay = a.autosaveDelay;
-  o.autosaveOnDeactivation = flag(a.autosaveOnDeactivation);
-  o.autoloadOnActivation = flag(a.autoloadOnActivation);
-  const std::string block = filterBlock(v.filters);
-  std::memcpy(o.fileTypes, block.data(), std::min(block.size(), sizeof o.fileTypes));
-  o.showStatBar = flag(statusBarShown());
-  o.tabsAsSpaces = v.defaults.tabsAsSpaces;
-  o.wordWrap = v.defaults.wordWrap;
-  o.syncPanes = v.defaults.syncPanes;
-  o.tabLen = v.defaults.tabLength;
-  o.rMarg = v.defaults.rightMargin;
-  o.autoMarg = v.defaults.autoMargin;
-  o.lMarg = v.defaults.leftMargin;
-  o.indent = v.defaults.indent;
-  o.undos = v.undos;
+  ShellSettings v = settings();
+  v.showStatBar = statusBarShown();
+  std::optional<ActiveDocumentOptions> active;
   if (editor != nullptr) {
-    const PerFileSettings p = perFileSettingsOf(GetParent(editor));
-    o.editorActive = 1;
-    o.activeReadOnly = flag(editorSays(editor, ECD_IS_READ_ONLY));
-    o.activeTabsAsSpaces = p.tabsAsSpaces;
-    o.activeWordWrap = p.wordWrap;
-    o.activeSyncPanes = p.syncPanes;
-    o.activeTabLen = p.tabLength;
-    o.activeRMarg = p.rightMargin;
-    o.activeAutoMarg = p.autoMargin;
-    o.activeLMarg = p.leftMargin;
-    o.activeIndent = p.indent;
-    o.activeUndoCapacity = static_cast<int32_t>(SendMessageA(editor, ECD_GET_UNDO_CAPACITY, 0, 0));
+    ActiveDocumentOptions doc;
+    doc.readOnly = editorSays(editor, ECD_IS_READ_ONLY);
+    doc.settings = perFileSettingsOf(GetParent(editor));
+    doc.undoCapacity = static_cast<int32_t>(SendMessageA(editor, ECD_GET_UNDO_CAPACITY, 0, 0));
+    active = doc;
   }
+  OcsOptions o{};
+  fillOptions(v, active, o);
   o.palette = shell().palette;
-  o.fontHeight = v.font.height;
-  o.fontWeight = v.font.weight;
-  o.fontItalic = v.font.italic ? 1 : 0;
-  copyText(o.fontName, v.font.name);
-  o.extraCharSpacing = a.extraCharSpacing;
-  o.extraLineSpacing = a.extraLineSpacing;
-  o.showLineNumbers = flag(a.showLineNumbers);
-  o.wrapBookMarksMode = v.wrapBookMarksMode;
-  copyText(o.macroPath, a.macroPath);
-  copyText(o.wordPattern, a.wordPattern);
-  o.useLongFileNames = flag(a.useLongFileNames);
-  o.useExplorerType = flag(a.useExplorerType);
   return o;
 }
 
-std::string field(const char* text, size_t size) { return std::string(text, strnlen(text, size)); }
-
+// The dialog's answer: the settings come back validated, then every part of the program that holds a copy of them
+// is told, in the order the engine and the windows need.
 void applyOptions(const OcsOptions& o, HWND editor) {
   Shell& s = shell();
+  const OptionsAnswer answer = readOptions(o, settings());
   ShellSettings& v = settings();
-  AdvancedSettings& a = v.advanced;
+  v = answer.settings;
+  const AdvancedSettings& a = v.advanced;
   // 1. Display and engine options.
-  v.horzScroll = o.horzScroll != 0;
-  v.vertScroll = o.vertScroll != 0;
-  a.applySyntaxHighlight = o.applySyntaxHighlight != 0;
-  a.autoTabToLastLine = o.autoTabToLastline != 0;
-  a.useDcScrolling = o.useDCScrolling != 0;
-  a.removeCtrlZOnLoad = o.removeCtrlZOnLoad != 0;
-  a.addCtrlZOnSave = o.addCtrlZOnSave != 0;
-  a.finaliseOnSave = o.finaliseOnSave != 0;
-  a.allowEolSpace = o.stripBlanks == 0;
-  a.openReadOnlyAsReadOnly = o.openReadOnlyAsReadOnly != 0;
-  a.extraCharSpacing = std::clamp(o.extraCharSpacing, 0, kMaxExtraSpacing);
-  a.extraLineSpacing = std::clamp(o.extraLineSpacing, 0, kMaxExtraSpacing);
-  a.showLineNumbers = o.showLineNumbers != 0;
-  v.wrapBookMarksMode = std::clamp(o.wrapBookMarksMode, 0, 2);
   const EcdSystemOptions words = systemOptions(a);
   ECD_fvSetSystemOptions(&words);
   // 2. The shell's own options and the autosave timer.
-  a.autoScrollOnNewline = o.autoScrollOnNewline != 0;
-  a.autoIndentOnNewline = o.autoIndentOnNewline != 0;
-  v.caretAfterPaste = o.caretAfterPaste != 0;
-  v.vScrollBoost = std::clamp(o.vScrollBoost, 0, kMaxVScrollBoost);
-  v.newFilesForUnix = o.newFilesForUnix != 0;
-  a.newFilesMustBeNamed = o.newFilesMustBeNamed != 0;
-  a.overwriteWarning = o.overwriteWarning != 0;
-  a.autosaveModifiedFiles = o.autosaveModifiedFiles != 0;
-  a.autosaveDelay = std::clamp(o.autosaveDelay, 1, kMaxAutosaveDelay);
-  a.autosaveOnDeactivation = o.autosaveOnDeactivation != 0;
-  a.autoloadOnActivation = o.autoloadOnActivation != 0;
   s.editing.vScrollBoost = v.vScrollBoost;
   s.editing.autoIndentOnNewline = a.autoIndentOnNewline;
   s.editing.autoScrollOnNewline = a.autoScrollOnNewline;
   restartAutosaveTimer();
   // 3. The status bar.
-  if ((o.showStatBar != 0) != (statusBarShown())) showStatusBar(o.showStatBar != 0);
-  // 4. The font.
-  v.font.height = o.fontHeight;
-  v.font.weight = o.fontWeight;
-  v.font.italic = o.fontItalic != 0;
-  v.font.name = field(o.fontName, sizeof o.fontName);
-  // 5. The per-file defaults and the undo levels, validated as the settings file's are.
-  PerFileSettings defaults;
-  defaults.tabsAsSpaces = o.tabsAsSpaces != 0;
-  defaults.wordWrap = o.wordWrap != 0;
-  defaults.syncPanes = o.syncPanes != 0;
-  defaults.tabLength = o.tabLen;
-  defaults.rightMargin = o.rMarg;
-  defaults.autoMargin = o.autoMarg != 0;
-  defaults.leftMargin = o.lMarg;
-  defaults.indent = o.indent;
-  v.defaults = validated(defaults);
-  v.undos = std::clamp(o.undos, 0, kMaxUndos);
-  // 6. The active document.
-  if (editor != nullptr && o.editorActive) {
-    PerFileSettings active;
-    active.tabsAsSpaces = o.activeTabsAsSpaces != 0;
-    active.wordWrap = o.activeWordWrap != 0;
-    active.syncPanes = o.activeSyncPanes != 0;
-    active.tabLength = o.activeTabLen;
-    active.rightMargin = o.activeRMarg;
-    active.autoMargin = o.activeAutoMarg != 0;
-    active.leftMargin = o.activeLMarg;
-    active.indent = o.activeIndent;
-    active = validated(active);
+  if (v.showStatBar != statusBarShown()) showStatusBar(v.showStatBar);
+  // 4. The active document.
+  if (editor != nullptr && answer.active) {
+    const PerFileSettings& active = answer.active->settings;
     SendMessageA(editor, ECD_SET_RIGHT_MARGIN, active.rightMargin, 0);
     SendMessageA(editor, ECD_SET_LEFT_MARGIN, active.leftMargin, 0);
     SendMessageA(editor, ECD_SET_AUTO_MARGIN, active.autoMargin, 0);
@@ -177,23 +72,19 @@ void applyOptions(const OcsOptions& o, HWND editor) {
     SendMessageA(editor, ECD_SET_TABS_AS_SPACES, active.tabsAsSpaces, 0);
     SendMessageA(editor, ECD_SET_SYNC, active.syncPanes, 0);
     SendMessageA(editor, ECD_SET_WORD_WRAP, active.wordWrap, 0);
-    SendMessageA(editor, ECD_SET_UNDO_CAPACITY, std::max(0, o.activeUndoCapacity), 0);
+    SendMessageA(editor, ECD_SET_UNDO_CAPACITY, answer.active->undoCapacity, 0);
     InvalidateRect(editor, nullptr, TRUE);
     checkCommand("WordWrapToggle", active.wordWrap != 0);
   }
-  // 7. The file types and the macro folder.
-  v.filters = filtersFromBlock(std::string_view(o.fileTypes, sizeof o.fileTypes));
-  a.macroPath = field(o.macroPath, sizeof o.macroPath);
-  // 8. Every editor gets the new font.
+  // 5. Every editor gets the new font.
   makeEditorFont();
-  // 9. Menus, layout, and everything written.
+  // 6. Menus, layout, and everything written.
   buildFrameMenu();
   layOutFrame();
   writeSettings();
   if (s.history != nullptr) OCS_SaveHistorySettings(s.history, s.settingsPath.c_str());
   OCS_SaveSettings(s.services);
-  // 10. The word pattern and the long-name choices.
-  a.wordPattern = field(o.wordPattern, sizeof o.wordPattern);
+  // 7. The word pattern and the long-name choices.
   s.words.set(a.wordPattern.empty() ? std::string(kBuiltInWordPattern) : a.wordPattern);
   handSettingsToServices();
   refreshConditions();
@@ -245,8 +136,8 @@ void handSettingsToServices() {
   if (s.services == nullptr) return;
   const std::string block = filterBlock(settings().filters);
   OCS_SetGeneralFilters(s.services, block.c_str());
-  OCS_fvSetUseLongFileNames(s.services, flag(settings().advanced.useLongFileNames),
-                            flag(settings().advanced.useExplorerType && s.newShell));
+  OCS_fvSetUseLongFileNames(s.services, settings().advanced.useLongFileNames ? 1 : 0,
+                            (settings().advanced.useExplorerType && s.newShell) ? 1 : 0);
 }
 
 HPALETTE createDisplayPalette() { return OCS_CreateDisplayPalette(); }

@@ -221,13 +221,15 @@ void layOutDocument(HWND document) {
   const PaneLayout layout = currentLayout(document);
 
   // A bar dragged onto the near edge: the panes beyond it take the places of those before it.
-  if (layout.lowerPanesMoveUp) {
+  // A bar that never had panes beyond it (a window too small to split) just goes: the top-left pane, which reaches
+  // the buffer, always stays.
+  if (layout.lowerPanesMoveUp && pane(document, Pane::kBottomLeft) != nullptr) {
     destroyPane(document, Pane::kTopLeft);
     destroyPane(document, Pane::kTopRight);
     movePane(document, Pane::kBottomLeft, Pane::kTopLeft);
     movePane(document, Pane::kBottomRight, Pane::kTopRight);
   }
-  if (layout.rightPanesMoveLeft) {
+  if (layout.rightPanesMoveLeft && pane(document, Pane::kTopRight) != nullptr) {
     destroyPane(document, Pane::kTopLeft);
     destroyPane(document, Pane::kBottomLeft);
     movePane(document, Pane::kTopRight, Pane::kTopLeft);

@@ -48,6 +48,12 @@ RECT rectIn(HWND parent, HWND child) {
   return r;
 }
 
+// A pane that exists and has been moved into its place (right of or below a split bar).
+bool placed(HWND document, int id) {
+  HWND pane = GetDlgItem(document, id);
+  return pane != nullptr && (rectIn(document, pane).top > 0 || rectIn(document, pane).left > 0);
+}
+
 // Answers the Save As (or Copy To) dialog with a name.
 bool chooseName(const Program& program, const std::string& title, const std::string& name) {
   HWND dialog = program.waitForDialog(title);
@@ -81,7 +87,8 @@ TEST(OSK32Files, SplitIntoTwoAndFourPanesAndTypeInEach) {
   program.settle();
 
   program.command(numberOf("SplitWindowHorizontally"));
-  ASSERT_TRUE(waitFor([&] { return GetDlgItem(document, 3) != nullptr; }));
+  // The new pane is made, then placed below the bar.
+  ASSERT_TRUE(waitFor([&] { return placed(document, 3); }));
   HWND top = GetDlgItem(document, 1);
   HWND bottom = GetDlgItem(document, 3);
   // The top pane and its horizontal scroll bar end where the split bar begins; the bottom pane starts below it.
@@ -107,7 +114,7 @@ TEST(OSK32Files, SplitIntoTwoAndFourPanesAndTypeInEach) {
   program.type("above");
 
   program.command(numberOf("SplitWindowVertically"));
-  ASSERT_TRUE(waitFor([&] { return GetDlgItem(document, 2) != nullptr && GetDlgItem(document, 4) != nullptr; }));
+  ASSERT_TRUE(waitFor([&] { return placed(document, 2) && placed(document, 4); }));
   for (int step = 0; step < 3; ++step) program.command(numberOf("NextPane"));
   ASSERT_TRUE(waitFor([&] { return focusOf(program) == GetDlgItem(document, 4); }));
   program.press({{VK_HOME, false, true}, {VK_DOWN}});
@@ -129,6 +136,27 @@ TEST(OSK32Files, SplitIntoTwoAndFourPanesAndTypeInEach) {
   const std::string text = folder.read("split.txt");
   EXPECT_EQ(text.rfind("below line 1 of split.txt\r\nfour line 2", 0), 0u) << text.substr(0, 80);
   EXPECT_NE(text.find("line 60 of split.txtabove\r\n"), std::string::npos);
+  EXPECT_TRUE(program.close());
+}
+
+TEST(OSK32Files, ABarMovedOntoTheTopEdgeLeavesTheLowerPane) {
+  Scratch folder;
+  folder.writeLines("bar.txt", 40);
+  Program program(folder, "bar.txt");
+  ASSERT_TRUE(program.waitForDocuments(1));
+  HWND document = program.activeDocument();
+  program.command(numberOf("SplitWindowHorizontally"));
+  // The new pane is made, then placed below the bar.
+  ASSERT_TRUE(waitFor([&] { return placed(document, 3); }));
+  HWND lower = GetDlgItem(document, 3);
+  const int barAt = rectIn(document, lower).top;
+  program.command(numberOf("SplitUpLeft"));
+  ASSERT_TRUE(waitFor([&] { return rectIn(document, lower).top == barAt - 10; })) << rectIn(document, lower).top;
+  // Up and up: at the top edge the split goes and the lower pane takes the whole window.
+  for (int step = 0; step < 80 && GetDlgItem(document, 3) != nullptr; ++step) program.command(numberOf("SplitUpLeft"));
+  ASSERT_TRUE(waitFor([&] { return GetDlgItem(document, 3) == nullptr; }));
+  EXPECT_EQ(GetDlgItem(document, 1), lower);
+  EXPECT_EQ(rectIn(document, lower).top, 0);
   EXPECT_TRUE(program.close());
 }
 

@@ -258,6 +258,57 @@ TEST(OSK32Files, ReloadTakesTheFileFromDiskAndCopyToWritesAWholeCopy) {
   program.kill();
 }
 
+TEST(OSK32Files, PasteFromFileInsertsItsLinesAndFileInformationCountsThem) {
+  Scratch folder;
+  folder.write("main.txt", "first\r\nlast\r\n");
+  folder.write("part.txt", "pasted one\nsecond\tpasted line\r\n");
+  Program program(folder, "main.txt");
+  ASSERT_TRUE(program.waitForDocuments(1));
+  HWND editor = program.activeEditor();
+  program.press({{VK_DOWN}});
+  program.command(numberOf("PasteFromFile"));
+  ASSERT_TRUE(chooseName(program, "Paste From", folder.pathOf("part.txt")));
+  ASSERT_TRUE(waitFor([&] { return ask(editor, ECD_GET_LINE_COUNT) == 4; }));
+
+  program.command(numberOf("FileInformation"));
+  HWND dialog = program.waitForDialog("File Information");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(windowText(GetDlgItem(dialog, 9001)), "main.txt");
+  EXPECT_EQ(windowText(GetDlgItem(dialog, 9003)), "CRLF");
+  EXPECT_EQ(windowText(GetDlgItem(dialog, 9004)), "4");
+  EXPECT_EQ(windowText(GetDlgItem(dialog, 9005)), "7");
+  EXPECT_EQ(windowText(GetDlgItem(dialog, 9006)), "38");
+  EXPECT_EQ(windowText(GetDlgItem(dialog, 9007)), "47");
+  ASSERT_TRUE(program.answer(dialog, IDOK));
+
+  program.press({{'S', false, true}});
+  // Tabs become spaces as they go in (the TabsAsSpaces default).
+  const std::string expected = "first\r\npasted one\r\nsecond  pasted line\r\nlast\r\n";
+  EXPECT_TRUE(waitFor([&] { return folder.read("main.txt") == expected; })) << folder.read("main.txt");
+  EXPECT_TRUE(program.close());
+}
+
+TEST(OSK32Files, TheWindowListActivatesTheChosenDocument) {
+  Scratch folder;
+  std::string names;
+  for (int i = 1; i <= 10; ++i) {
+    const std::string name = "w" + std::to_string(i) + ".txt";
+    folder.write(name, name + "\r\n");
+    names += name + " ";
+  }
+  Program program(folder, names);
+  ASSERT_TRUE(program.waitForDocuments(10));
+  PostMessageA(program.frame(), WM_COMMAND, 20009, 0);
+  HWND list = program.waitForDialog("Select File");
+  ASSERT_NE(list, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(list, IDOK))) << "OK waits for a choice";
+  ASSERT_TRUE(choose(list, 1053, " " + folder.pathOf("w3.txt"), false));
+  EXPECT_TRUE(waitFor([&] { return IsWindowEnabled(GetDlgItem(list, IDOK)) != FALSE; }));
+  ASSERT_TRUE(program.answer(list, IDOK));
+  EXPECT_TRUE(waitFor([&] { return program.activeTitle() == " " + folder.pathOf("w3.txt"); })) << program.activeTitle();
+  EXPECT_TRUE(program.close());
+}
+
 TEST(OSK32Files, CloseAllStopsAtCancelOnTheSecondModifiedFile) {
   Scratch folder;
   folder.write("first.txt", "first\r\n");

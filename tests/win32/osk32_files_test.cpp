@@ -309,6 +309,35 @@ TEST(OSK32Files, TheWindowListActivatesTheChosenDocument) {
   EXPECT_TRUE(program.close());
 }
 
+void escapeKey(bool down) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = VK_ESCAPE;
+  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &input, sizeof input);
+}
+
+TEST(OSK32Files, EscDuringTheSaveOfALargeFileLeavesTheOldFileWhole) {
+  Scratch folder;
+  const std::string big = folder.writeLines("big.txt", 400000);
+  const std::string before = folder.read("big.txt");
+  Program program(folder, "big.txt");
+  ASSERT_TRUE(program.waitForDocuments(1));
+  program.type("changed ");
+  ASSERT_EQ(program.activeTitle().rfind("*", 0), 0u);
+
+  // Esc is held while the save runs: its first progress step sees it.
+  escapeKey(true);
+  PostMessageA(program.frame(), WM_COMMAND, MAKEWPARAM(numberOf("SaveFile"), 0), 0);
+  HWND box = program.waitForDialog("OSK");
+  escapeKey(false);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(answerBox(program, IDOK), "Save has been aborted. The file on disk is incomplete.");
+  EXPECT_TRUE(folder.read("big.txt") == before) << "the file on disk changed";
+  EXPECT_EQ(program.activeTitle().rfind("*", 0), 0u) << "the document stays modified";
+  program.kill();
+}
+
 TEST(OSK32Files, CloseAllStopsAtCancelOnTheSecondModifiedFile) {
   Scratch folder;
   folder.write("first.txt", "first\r\n");

@@ -160,6 +160,45 @@ TEST(OSK32Files, ABarMovedOntoTheTopEdgeLeavesTheLowerPane) {
   EXPECT_TRUE(program.close());
 }
 
+void mouse(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof input);
+}
+
+TEST(OSK32Files, TheSplitBarFollowsTheMouse) {
+  Scratch folder;
+  folder.writeLines("drag.txt", 40);
+  Program program(folder, "drag.txt");
+  ASSERT_TRUE(program.waitForDocuments(1));
+  HWND document = program.activeDocument();
+  program.command(numberOf("SplitWindowHorizontally"));
+  ASSERT_TRUE(waitFor([&] { return placed(document, 3); }));
+  HWND lower = GetDlgItem(document, 3);
+  RECT pane{};
+  GetWindowRect(lower, &pane);
+  // The bar is the six pixels above the lower pane: press there, move up 40 pixels, release.
+  const int x = (pane.left + pane.right) / 2;
+  const int y = pane.top - 3;
+  program.press({});
+  SetCursorPos(x, y);
+  mouse(MOUSEEVENTF_LEFTDOWN);
+  program.settle();
+  for (int step = 1; step <= 4; ++step) {
+    SetCursorPos(x, y - 10 * step);
+    mouse(MOUSEEVENTF_MOVE);
+    program.settle();
+  }
+  mouse(MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(waitFor([&] {
+    RECT now{};
+    GetWindowRect(lower, &now);
+    return now.top == pane.top - 40;
+  })) << "the lower pane still starts at " << rectIn(document, lower).top;
+  EXPECT_TRUE(program.close());
+}
+
 TEST(OSK32Files, SaveAsAsksBeforeReplacingAndFailedSavesSayWhy) {
   Scratch folder;
   folder.write("mine.txt", "mine\r\n");

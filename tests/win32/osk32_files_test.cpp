@@ -199,6 +199,41 @@ TEST(OSK32Files, TheSplitBarFollowsTheMouse) {
   EXPECT_TRUE(program.close());
 }
 
+TEST(OSK32Files, OpeningReadOnlyAnOpenFileAndAMissingOne) {
+  Scratch folder;
+  folder.write("a.txt", "a\r\n");
+  folder.write("b.txt", "b\r\n");
+  {
+    // A name that is not there is reported and opens nothing.
+    Program missing(folder, "nowhere.txt");
+    EXPECT_EQ(answerBox(missing, IDOK), "Cannot find " + folder.pathOf("nowhere.txt") + " .");
+    missing.settle();
+    EXPECT_TRUE(missing.documents().empty());
+    missing.kill();
+  }
+  Program program(folder, "a.txt");
+  ASSERT_TRUE(program.waitForDocuments(1));
+  // The Open dialog's read-only box opens the file read-only.
+  program.command(numberOf("OpenFile"));
+  HWND dialog = program.waitForDialog("Open [Multi Select]");
+  ASSERT_NE(dialog, nullptr);
+  setText(dialog, 0x47c, folder.pathOf("b.txt"));
+  ASSERT_NE(control(dialog, 0x410), nullptr) << "the dialog shows its read-only box";
+  SendMessageA(control(dialog, 0x410), BM_SETCHECK, BST_CHECKED, 0);
+  ASSERT_TRUE(program.answer(dialog, IDOK));
+  ASSERT_TRUE(program.waitForDocuments(2));
+  EXPECT_EQ(program.activeTitle(), " " + folder.pathOf("b.txt") + " (read-only)");
+  // Opening a file that is open already brings its window forward and makes no copy.
+  program.command(numberOf("OpenFile"));
+  dialog = program.waitForDialog("Open [Multi Select]");
+  ASSERT_NE(dialog, nullptr);
+  setText(dialog, 0x47c, folder.pathOf("a.txt"));
+  ASSERT_TRUE(program.answer(dialog, IDOK));
+  EXPECT_TRUE(waitFor([&] { return program.activeTitle() == " " + folder.pathOf("a.txt"); })) << program.activeTitle();
+  EXPECT_EQ(program.documents().size(), 2u);
+  EXPECT_TRUE(program.close());
+}
+
 TEST(OSK32Files, SaveAsAsksBeforeReplacingAndFailedSavesSayWhy) {
   Scratch folder;
   folder.write("mine.txt", "mine\r\n");

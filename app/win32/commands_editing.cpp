@@ -94,9 +94,16 @@ void registerEditingCommands(HandlerTable& t) {
     if (GetCurEdWindow() != nullptr) SetInsertMode(GetInsertMode() ? 0 : 1);
   });
   setHandler(t, "WordWrapToggle", [](const char*) {
-    if (GetCurEdWindow() == nullptr) return;
+    HWND editor = GetCurEdWindow();
+    // Only a writable document's word wrap can change; that document's alone, not the default for new ones.
+    if (editor == nullptr || IsReadOnly()) {
+      checkCommand("WordWrapToggle", false);
+      beep();
+      return;
+    }
     SetWordWrap(GetWordWrap() ? 0 : 1);
     checkCommand("WordWrapToggle", GetWordWrap() != 0);
+    SetFocus(editor);
   });
 }
 

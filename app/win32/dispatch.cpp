@@ -29,6 +29,7 @@ const HandlerTable& handlers() {
     registerEditingCommands(t);
     registerMouseCommands(t);
     registerFileCommands(t);
+    registerTextCommands(t);
     return t;
   }();
   return table;

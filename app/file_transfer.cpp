@@ -33,7 +33,8 @@ std::vector<TextPiece> markedPieces() {
       const std::string text = lineText(line);
       const auto from = static_cast<std::size_t>(std::max(1, ColFromCell(line, fromCell)) - 1);
       const auto to = static_cast<std::size_t>(std::max(1, ColFromCell(line, toCell)) - 1);
-      pieces.push_back({from < text.size() ? text.substr(from, std::min(to, text.size()) - from) : std::string(), true});
+      const std::string cells = from < text.size() ? text.substr(from, std::min(to, text.size()) - from) : std::string();
+      pieces.push_back({cells, true});
     }
     return pieces;
   }
@@ -43,7 +44,8 @@ std::vector<TextPiece> markedPieces() {
   }
   for (int32_t line = firstLine; line <= lastLine; ++line) {
     const std::string text = lineText(line);
-    const auto from = line == firstLine ? std::min(static_cast<std::size_t>(std::max(1, firstColumn) - 1), text.size()) : 0;
+    const std::size_t firstIndex = static_cast<std::size_t>(std::max(1, firstColumn) - 1);
+    const auto from = line == firstLine ? std::min(firstIndex, text.size()) : 0;
     const auto to = line == lastLine ? std::min(static_cast<std::size_t>(std::max(1, lastColumn) - 1), text.size())
                                      : text.size();
     pieces.push_back({text.substr(from, to > from ? to - from : 0), line != lastLine});

@@ -68,7 +68,9 @@ PaneLayout layOutPanes(int width, int height, SplitFractions fractions) {
   if (vertical) layout.panes[1] = rect(layout.verticalBar, 0, width, topBottom);
   if (horizontal) layout.panes[2] = rect(0, layout.horizontalBar, leftRight, height);
   if (vertical && horizontal) layout.panes[3] = rect(layout.verticalBar, layout.horizontalBar, width, height);
-  if (horizontal) layout.horizontalBarRect = rect(0, layout.horizontalBar - kSplitBarThickness, width, layout.horizontalBar);
+  if (horizontal) {
+    layout.horizontalBarRect = rect(0, layout.horizontalBar - kSplitBarThickness, width, layout.horizontalBar);
+  }
   if (vertical) layout.verticalBarRect = rect(layout.verticalBar - kSplitBarThickness, 0, layout.verticalBar, height);
   return layout;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/bounded_text.h"
+#include "app/displayable_path.h"
 #include "app/win32/alerts.h"
 #include "app/win32/dispatch.h"
 #include "app/win32/document_panes.h"
@@ -81,6 +82,7 @@ LRESULT CALLBACK MDIChildWndProc(HWND document, UINT message, WPARAM wParam, LPA
       return 0;
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) layOutDocument(document);
+      if (document == activeDocument()) relayActivation();
       break;
     case WM_SETFOCUS: {
       const LRESULT result = DefMDIChildProcA(document, message, wParam, lParam);
@@ -267,7 +269,8 @@ std::string documentFileName(HWND document) {
 void refreshTitle(HWND document) {
   HWND editor = editorOfDocument(document);
   if (editor == nullptr) return;
-  std::string title = (editorSays(editor, ECD_IS_MODIFIED) ? "*" : " ") + displayedName(editor);
+  // The name part is shortened for the title bar; the marker and the read-only note are added around it.
+  std::string title = (editorSays(editor, ECD_IS_MODIFIED) ? "*" : " ") + displayablePath(displayedName(editor), 64);
   if (editorSays(editor, ECD_IS_READ_ONLY)) title += " (read-only)";
   SetWindowTextA(document, title.c_str());
 }
@@ -447,7 +450,8 @@ void makeEditorFont() {
   state.editorFont = made;
   for (HWND document : documentWindows()) {
     for (int id = 1; id <= kPaneCount; ++id) {
-      if (HWND editor = GetDlgItem(document, id)) SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
+      HWND editor = GetDlgItem(document, id);
+      if (editor != nullptr) SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
     }
     SendMessageA(document, kMsgLayOutPanes, 0, 0);
   }

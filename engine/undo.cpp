@@ -301,8 +301,11 @@ Status UndoHistory::lineChanged(int32_t line, std::string_view old, uint32_t old
         }
       } else if (last.type() == kUndoRunsChanged) {
         auto& runs = runTables_[static_cast<std::size_t>(last.word1)];
-        const bool inside = std::any_of(runs.begin(), runs.end(),
-                                        [&](const Run& r) { return line >= r.first && line < r.first + r.count; });
+        // Word 3 is the highest line the runs cover: a change further down (the usual order of a long
+        // operation) needs no look through the runs.
+        const bool inside = line <= last.word3 && std::any_of(runs.begin(), runs.end(), [&](const Run& r) {
+                              return line >= r.first && line < r.first + r.count;
+                            });
         if (inside) {
           recorded = true;
         } else if (line == runs.back().first + runs.back().count) {

@@ -7,6 +7,7 @@
 #include "app/win32/alerts.h"
 #include "app/win32/document_panes.h"
 #include "app/win32/document_window.h"
+#include "app/win32/search_dialog.h"
 #include "services/win32/ocs_bars_api.h"
 #include "app/win32/services_bridge.h"
 #include "app/win32/settings_win32.h"
@@ -16,6 +17,7 @@
 #include "engine/edit_api.h"
 #include "engine/oek_api.h"
 #include "services/ocs_config_api.h"
+#include "services/ocs_openbar_api.h"
 
 namespace osk::app {
 namespace {
@@ -29,7 +31,9 @@ const HandlerTable& handlers() {
     registerEditingCommands(t);
     registerMouseCommands(t);
     registerFileCommands(t);
+    registerSearchCommands(t);
     registerTextCommands(t);
+    registerOpenBarCommands(t);
     return t;
   }();
   return table;
@@ -77,6 +81,10 @@ ShellState describeShell() {
   state.fileHistory = fileHistoryCount() > 0;
   state.searchText = searchTextExists();
   state.printPreview = s.printPreview != nullptr;
+  if (s.services != nullptr) {
+    state.openBarLists = OCS_GetOpenBarProp(s.services, OCS_OB_LIST_COUNT);
+    state.openBarSelection = OCS_GetOpenBarProp(s.services, OCS_OB_SELECTED_COUNT) > 0;
+  }
   return state;
 }
 
@@ -136,6 +144,7 @@ void refreshConditions() {
     const UINT state = (mask & kCondNoMacroRunning) ? MF_ENABLED : MF_GRAYED;
     for (UINT id = 16000; id <= 16009; ++id) EnableMenuItem(s.frameMenu, id, MF_BYCOMMAND | state);
   }
+  refreshSearchDialog();
 }
 
 void setConditionBits(uint32_t bits, uint32_t values) {

@@ -23,7 +23,9 @@ void registerMouseCommands(HandlerTable& table);
 void registerFileCommands(HandlerTable& table);
 // The window list "Select File", offered by the window menu when more than nine documents are open.
 void showWindowListDialog();
+void registerSearchCommands(HandlerTable& table);
 void registerTextCommands(HandlerTable& table);
+void registerOpenBarCommands(HandlerTable& table);
 
 // Runs a command string with `target` as the engine's current editor window when it is one of this program's
 // editor windows (else with none). A name that neither the table nor an extension library knows is reported.

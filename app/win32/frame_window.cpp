@@ -626,6 +626,8 @@ void layOutFrame() {
 bool buildFrameMenu() {
   Shell& s = shell();
   resetSpecialPopups();
+  // The popups of the menu going away must not be filled again.
+  s.openBarListPopup = nullptr;
   HMENU menu = OCS_CreateMenu("Default", s.services, specialPopupTable());
   if (menu == nullptr) return false;
   expandDynamicItems(menu, true);

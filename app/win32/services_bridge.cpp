@@ -10,6 +10,8 @@
 #include "app/win32/status_bar.h"
 #include "engine/oek_api.h"
 #include "services/win32/extensions_api.h"
+#include "app/open_bar_commands.h"
+#include "services/ocs_openbar_api.h"
 
 namespace osk::app {
 namespace {
@@ -54,10 +56,36 @@ bool runExtensionCommand(const std::string& name, const char* parameter) {
   return shell().services != nullptr && OCS_RunExtensionCommand(shell().services, name.c_str(), parameter) != 0;
 }
 
-void refreshOpenBarCheckMarks() {}
-void fillOpenBarGotoMenu(HMENU, UINT) {}
-void goToOpenBarList(int32_t) {}
-void openBarRefresh() {}
+void refreshOpenBarCheckMarks() {
+  Shell& s = shell();
+  if (s.services == nullptr) return;
+  checkCommand("OpenBarToggle", OCS_GetOpenBarProp(s.services, OCS_OB_VISIBLE) != 0);
+  checkCommand("OBMaxToggle", OCS_GetOpenBarProp(s.services, OCS_OB_MAXIMISED) != 0);
+  checkCommand("OBAutoRefresh", OCS_GetOpenBarProp(s.services, OCS_OB_AUTO_REFRESH) != 0);
+}
+
+void fillOpenBarGotoMenu(HMENU popup, UINT firstId) {
+  if (popup == nullptr) return;
+  // The popup is filled again whenever the lists change: what it held before goes first.
+  for (int count = GetMenuItemCount(popup); count > 0; --count) DeleteMenu(popup, 0, MF_BYPOSITION);
+  if (shell().services != nullptr) OCS_FillOpenBarGotoMenu(shell().services, popup, static_cast<int32_t>(firstId));
+}
+
+void goToOpenBarList(int32_t list) {
+  Shell& s = shell();
+  if (s.services == nullptr || !OCS_SetOpenBarProp(s.services, OCS_OB_GOTO_LIST, list)) beep();
+  openBarRefresh();
+}
+
+void openBarRefresh() {
+  Shell& s = shell();
+  if (s.services == nullptr) return;
+  const int32_t lists = OCS_GetOpenBarProp(s.services, OCS_OB_LIST_COUNT);
+  const int32_t selected = OCS_GetOpenBarProp(s.services, OCS_OB_SELECTED_COUNT);
+  setConditionBits(kCondOpenBarLists | kCondOpenBarSelection, openBarConditions(lists, selected));
+  refreshOpenBarCheckMarks();
+  if (s.openBarListPopup != nullptr && IsMenu(s.openBarListPopup)) fillOpenBarGotoMenu(s.openBarListPopup, 15100);
+}
 
 decltype(OcsCommandDetails::enablingTest) previewEnablingTest(std::string_view) { return nullptr; }
 

@@ -101,6 +101,7 @@
 #define IDC_CUST_MAPPINGS 4510
 #define IDC_CUST_SAVE_NAME 4511
 #define IDC_CUST_SAVE 4512
+#define IDC_CUST_EXTENSIONS 10000   /* opens the extensions dialog */
 
 /* One character. */
 #define IDD_GET_CHAR 4600

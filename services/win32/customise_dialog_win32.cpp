@@ -10,6 +10,7 @@
 #include "services/ocs_dialogs_api.h"
 #include "services/win32/config_win32.h"
 #include "services/win32/dialogs_win32.h"
+#include "services/win32/extensions_api.h"
 #include "services/win32/instance_win32.h"
 
 namespace {
@@ -94,6 +95,21 @@ void followConfiguration(HWND dialog, CustomiseState& s) {
   SendMessageA(combo, CB_RESETCONTENT, 0, 0);
   for (const osk::CommandChoice& c : s.commands)
     SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(c.name.c_str()));
+  followCommand(dialog, s);
+  fillMappings(dialog, s);
+}
+
+// The command list again after libraries came or went, keeping the chosen command and the bindings not yet saved.
+void refillCommands(HWND dialog, CustomiseState& s) {
+  const osk::CommandChoice* chosen = selectedCommand(dialog, s);
+  const std::string name = chosen ? chosen->name : std::string();
+  s.commands = osk::allCommands(s.instance->core.configuration(), osk::win32::commandProviders(s.instance->core));
+  HWND combo = GetDlgItem(dialog, IDC_CUST_COMMAND);
+  SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+  for (size_t i = 0; i < s.commands.size(); ++i) {
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.commands[i].name.c_str()));
+    if (s.commands[i].name == name) SendMessageA(combo, CB_SETCURSEL, i, 0);
+  }
   followCommand(dialog, s);
   fillMappings(dialog, s);
 }
@@ -287,6 +303,10 @@ INT_PTR CALLBACK customiseProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPar
           return TRUE;
         case IDC_CUST_SAVE:
           save(dialog, *s);
+          return TRUE;
+        case IDC_CUST_EXTENSIONS:
+          // Libraries added or removed change the commands of the configuration in force at once.
+          if (OCS_ExtensionsDlg(s->instance, dialog)) refillCommands(dialog, *s);
           return TRUE;
         case IDOK:
           if (askAboutChanges(dialog, *s) == Unsaved::kGoOn) EndDialog(dialog, 1);

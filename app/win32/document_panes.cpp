@@ -382,11 +382,19 @@ bool handleSplitBarInput(HWND document, UINT message, WPARAM wParam, LPARAM lPar
       result = 0;
       return true;
     }
-    case WM_LBUTTONUP:
+    case WM_LBUTTONUP: {
       if (drag().document != document) return false;
+      // The release point counts, whatever moves went before it.
+      RECT client;
+      GetClientRect(document, &client);
+      toggleOutline(document);
+      drag().at = POINT{std::clamp<LONG>(static_cast<short>(LOWORD(lParam)), 0, client.right),
+                        std::clamp<LONG>(static_cast<short>(HIWORD(lParam)), 0, client.bottom)};
+      toggleOutline(document);
       endDrag(true);
       result = 0;
       return true;
+    }
     case WM_CAPTURECHANGED:
       if (drag().document == document && reinterpret_cast<HWND>(lParam) != document) endDrag(false);
       return false;

@@ -41,6 +41,13 @@ HWND focusOf(const Program& program) {
   return info.hwndFocus;
 }
 
+HWND captureOf(const Program& program) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(program.frame(), nullptr), &info);
+  return info.hwndCapture;
+}
+
 RECT rectIn(HWND parent, HWND child) {
   RECT r{};
   GetWindowRect(child, &r);
@@ -183,8 +190,15 @@ TEST(OSK32Files, TheSplitBarFollowsTheMouse) {
   const int y = pane.top - 3;
   program.press({});
   SetCursorPos(x, y);
-  mouse(MOUSEEVENTF_LEFTDOWN);
-  program.settle();
+  ASSERT_TRUE(waitFor([&] { return WindowFromPoint(POINT{x, y}) == document; }, 5s));
+  // The press reaches the program through the display server: pressed again if the first went astray.
+  bool dragging = false;
+  for (int attempt = 0; attempt < 3 && !dragging; ++attempt) {
+    mouse(MOUSEEVENTF_LEFTDOWN);
+    dragging = waitFor([&] { return captureOf(program) == document; }, 3s);
+    if (!dragging) mouse(MOUSEEVENTF_LEFTUP);
+  }
+  ASSERT_TRUE(dragging) << "the bar did not take the mouse";
   for (int step = 1; step <= 4; ++step) {
     SetCursorPos(x, y - 10 * step);
     mouse(MOUSEEVENTF_MOVE);

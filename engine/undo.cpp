@@ -303,9 +303,9 @@ Status UndoHistory::lineChanged(int32_t line, std::string_view old, uint32_t old
         auto& runs = runTables_[static_cast<std::size_t>(last.word1)];
         // Word 3 is the highest line the runs cover: a change further down (the usual order of a long
         // operation) needs no look through the runs.
-        const bool inside = line <= last.word3 && std::any_of(runs.begin(), runs.end(), [&](const Run& r) {
-                              return line >= r.first && line < r.first + r.count;
-                            });
+        // The run added last is looked at first: a line changed again (a second replacement in it) is there.
+        const auto holds = [&](const Run& r) { return line >= r.first && line < r.first + r.count; };
+        const bool inside = line <= last.word3 && (holds(runs.back()) || std::any_of(runs.begin(), runs.end(), holds));
         if (inside) {
           recorded = true;
         } else if (line == runs.back().first + runs.back().count) {

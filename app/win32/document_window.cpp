@@ -9,6 +9,7 @@
 #include "app/win32/alerts.h"
 #include "app/win32/dispatch.h"
 #include "app/win32/document_panes.h"
+#include "app/win32/print_preview.h"
 #include "app/win32/settings_win32.h"
 #include "app/win32/shell.h"
 #include "app/win32/status_bar.h"
@@ -292,6 +293,7 @@ PerFileSettings perFileSettingsOf(HWND document) {
 
 bool openDocument(const std::string& requestedName, bool readOnly, const PerFileSettings* perFile) {
   Shell& state = shell();
+  closePrintPreview();   // a document opens among the others, not behind the preview
   const std::string name = fullPath(requestedName);
 
   if (!isReadable(name)) {
@@ -334,6 +336,7 @@ bool openDocument(const std::string& requestedName, bool readOnly, const PerFile
 }
 
 bool newDocument() {
+  closePrintPreview();
   HWND editor = makeEditor();
   if (editor == nullptr) return false;
   const PerFileSettings& defaults = settings().defaults;

@@ -41,7 +41,18 @@ bool escapeHeldInThisProgram() {
   if ((GetAsyncKeyState(VK_ESCAPE) & 0x8000) == 0) return false;
   DWORD foregroundProcess = 0;
   GetWindowThreadProcessId(GetForegroundWindow(), &foregroundProcess);
-  return foregroundProcess == GetCurrentProcessId();
+  if (foregroundProcess != GetCurrentProcessId()) return false;
+  // The Esc that stops the work has done its job: it must not go on to close the dialog that started the work
+  // once the queue is read again. Only Esc messages at the head of the queue go; typed-ahead keys stay.
+  MSG message;
+  while (PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE)) {
+    const bool escape = ((message.message == WM_KEYDOWN || message.message == WM_KEYUP) &&
+                         message.wParam == VK_ESCAPE) ||
+                        (message.message == WM_CHAR && message.wParam == 27);
+    if (!escape) break;
+    PeekMessageA(&message, message.hwnd, message.message, message.message, PM_REMOVE);
+  }
+  return true;
 }
 
 LRESULT CALLBACK flGaugeWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

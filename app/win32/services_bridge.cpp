@@ -5,6 +5,7 @@
 #include "app/win32/alerts.h"
 #include "app/win32/document_window.h"
 #include "app/win32/frame_window.h"
+#include "app/win32/print_preview.h"
 #include "services/win32/ocs_bars_api.h"
 #include "app/win32/shell.h"
 #include "app/win32/status_bar.h"
@@ -87,7 +88,9 @@ void openBarRefresh() {
   if (s.openBarListPopup != nullptr && IsMenu(s.openBarListPopup)) fillOpenBarGotoMenu(s.openBarListPopup, 15100);
 }
 
-decltype(OcsCommandDetails::enablingTest) previewEnablingTest(std::string_view) { return nullptr; }
+decltype(OcsCommandDetails::enablingTest) previewEnablingTest(std::string_view name) {
+  return printPreviewEnablingTest(name);
+}
 
 void toolBarUnderMouse(const char* name) {
   toolBarName() = name != nullptr ? name : "";

@@ -112,6 +112,7 @@ class LineRuns {
     ++served_;
     line = low_ + index;
     text = views_[static_cast<size_t>(index)];
+    store_.rememberLine(line, text);
     return true;
   }
 

@@ -67,6 +67,18 @@ bool LineStore::locate(int32_t line0, Located& where) {
     at = cacheLine_;
   }
   const char* text = block->text;
+  if (line0 < cacheLine_ && cacheLine_ - line0 < line0 - cacheFirst_) {
+    // Nearer the line found last than the block's start (a search reads ahead, then comes back for the line that
+    // matched): walk back from there, line end by line end.
+    offset = cacheOffset_;
+    at = cacheLine_;
+    while (at > line0) {
+      uint32_t p = offset - 1;   // the line feed that ends the line before
+      while (p > 0 && text[p - 1] != '\n') --p;
+      offset = p;
+      --at;
+    }
+  }
   while (at < line0) {
     const void* lf = std::memchr(text + offset, '\n', block->used - offset);
     offset = static_cast<uint32_t>(static_cast<const char*>(lf) - text) + 1;
@@ -83,6 +95,15 @@ bool LineStore::locate(int32_t line0, Located& where) {
   where.offset = offset;
   where.length = end - offset - (unix_ ? 0 : 1);
   return true;
+}
+
+void LineStore::rememberLine(int32_t line, std::string_view text) {
+  const int32_t line0 = line - 1;
+  if (cacheId_ == 0 || line0 < cacheFirst_ || line0 >= cacheFirst_ + cacheLines_ || text.data() == nullptr) return;
+  const TextBlock* block = blocks_[cacheId_].get();
+  if (text.data() < block->text || text.data() + text.size() > block->text + block->used) return;
+  cacheLine_ = line0;
+  cacheOffset_ = static_cast<uint32_t>(text.data() - block->text);
 }
 
 bool LineStore::getLine(int32_t line, std::string& out) {
@@ -131,7 +152,6 @@ StoreStatus LineStore::insertLines(int32_t after, const std::vector<std::string_
     if (!validLine(l)) return StoreStatus::kRefused;
   }
   if (lines.empty()) return StoreStatus::kOk;
-  invalidateCache();
   StoreStatus status;
   if (after == 0 && lineCount() > 0) {
     // Inserting before the first line: the first line moves behind the new ones, so that every insertion
@@ -149,12 +169,14 @@ StoreStatus LineStore::insertLines(int32_t after, const std::vector<std::string_
 }
 
 StoreStatus LineStore::insertAfterLine(int32_t after, const std::vector<std::string_view>& lines) {
-  invalidateCache();
+  // The place of the line before the new ones is found while the text is as the cache knows it; every change
+  // below forgets or resets the cache.
   const uint32_t eol = eolLength();
   std::size_t i = 0;
   BlockId cur = 0;
   int32_t curLast = -1;   // 0-based number of the last line of `cur`
   if (after == 0) {
+    invalidateCache();
     // The text is empty: the first block takes the first line.
     auto block = newTextBlock();
     if (!block) return StoreStatus::kNoMemory;
@@ -181,6 +203,13 @@ StoreStatus LineStore::insertAfterLine(int32_t after, const std::vector<std::str
       }
       b->used += static_cast<uint32_t>(needed);
       index_.addLines(after - 1, static_cast<int32_t>(lines.size()));
+      // The block is the one found and its first line stays: the last line put in is known, which makes lines
+      // added one after another at the end (as the undo area keeps them) cost no walk through the block.
+      cacheId_ = w.id;
+      cacheFirst_ = w.firstLine;
+      cacheLines_ = w.lines + static_cast<int32_t>(lines.size());
+      cacheLine_ = after - 1 + static_cast<int32_t>(lines.size());
+      cacheOffset_ = at - static_cast<uint32_t>(lines.back().size() + eol);
       return StoreStatus::kOk;
     }
     // Not enough room: the lines behind the insertion point move to a block of their own.
@@ -255,6 +284,7 @@ StoreStatus LineStore::replaceLine(int32_t line, std::string_view text) {
   invalidateCache();
   const int64_t delta = static_cast<int64_t>(text.size()) - static_cast<int64_t>(w.length);
   TextBlock* b = w.block;
+  int32_t blockLines = w.lines;
   if (delta > static_cast<int64_t>(b->room())) {
     const uint32_t eol = eolLength();
     const uint32_t next = w.offset + w.length + eol;
@@ -268,6 +298,7 @@ StoreStatus LineStore::replaceLine(int32_t line, std::string_view text) {
       b->used = next;
       index_.addLines(line0, -tailLines);
       index_.insertAfter(w.id, line0, addBlock(std::move(tail)), tailLines);
+      blockLines -= tailLines;
     }
     if (delta > static_cast<int64_t>(b->room())) {
       // Still no room: the line moves to a block of its own (it cannot be the block's only line here, since a
@@ -286,6 +317,13 @@ StoreStatus LineStore::replaceLine(int32_t line, std::string_view text) {
   std::memmove(b->text + oldEnd + delta, b->text + oldEnd, b->used - oldEnd);
   if (!text.empty()) std::memcpy(b->text + w.offset, text.data(), text.size());
   b->used = static_cast<uint32_t>(b->used + delta);
+  // The block keeps its lines and the line its start: the place found stays good, so that a walk that replaces
+  // line after line does not count its way through the block again for every line.
+  cacheId_ = w.id;
+  cacheFirst_ = w.firstLine;
+  cacheLines_ = blockLines;
+  cacheLine_ = line - 1;
+  cacheOffset_ = w.offset;
   return StoreStatus::kOk;
 }
 

@@ -51,6 +51,9 @@ class LineStore {
   bool getLine(int32_t line, char* destination, int32_t* length);
   // A view of the line's text, valid until the store next changes; empty view outside the text.
   std::string_view peekLine(int32_t line);
+  // Tells the store that `text`, a view peekLine gave and the store unchanged since, is line `line`: a reader
+  // that reads ahead and then comes back to a line it has seen finds it at once.
+  void rememberLine(int32_t line, std::string_view text);
 
   // Calls `visit(line, text)` for lines `first` to `last` in order, the text valid during the call only; the
   // visitor must not change the store. Stops when `visit` returns false, and returns false then. Walking costs one

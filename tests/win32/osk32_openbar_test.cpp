@@ -159,6 +159,7 @@ TEST(OSK32OpenBar, ANewListByTypeShowsSourcesBeforeHeadersFollowsItsFolderAndIsS
   HWND bar = openBarOf(program);
   ASSERT_NE(bar, nullptr);
   ASSERT_TRUE(waitFor([&] { return placed(bar, "LISTBOX").size() == 1; }, 5s)) << "the stale list was read";
+  HWND first = placed(bar, "LISTBOX")[0];
 
   program.command(numberOf("OBNewList"));
   HWND dialog = program.waitForDialog("New List");
@@ -172,7 +173,9 @@ TEST(OSK32OpenBar, ANewListByTypeShowsSourcesBeforeHeadersFollowsItsFolderAndIsS
   ASSERT_TRUE(program.answer(dialog, IDOK));
 
   ASSERT_TRUE(waitFor([&] { return placed(bar, "LISTBOX").size() == 2; }, 5s));
-  HWND list = placed(bar, "LISTBOX")[1];
+  // The new list is the one that was not there before (it may not have its place on the screen yet).
+  const std::vector<HWND> lists = placed(bar, "LISTBOX");
+  HWND list = lists[0] == first ? lists[1] : lists[0];
   const std::vector<std::string> expected{"alpha.c", "main.c", "Zeta.c", "Beta.h", "gamma.h"};
   EXPECT_TRUE(waitFor([&] { return items(list) == expected; }, 10s)) << joined(items(list));
 

@@ -203,6 +203,9 @@ TEST(LineStore, RandomEditsMatchSimpleModel) {
       } else if (!model.empty()) {
         int32_t probe = 1 + static_cast<int32_t>(rng() % model.size());
         ASSERT_EQ(store.peekLine(probe), model[probe - 1]);
+        // A little way back from the line read last, as a search comes back for the line that matched.
+        const int32_t back = probe - 1 - static_cast<int32_t>(rng() % 6);
+        if (back >= 1) ASSERT_EQ(store.peekLine(back), model[back - 1]) << "seed " << seed << " step " << step;
       }
     }
     EXPECT_EQ(allLines(store), model);

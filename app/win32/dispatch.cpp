@@ -31,6 +31,7 @@ const HandlerTable& handlers() {
     registerEditingCommands(t);
     registerMouseCommands(t);
     registerFileCommands(t);
+    registerClipboardCommands(t);
     registerPrintCommands(t);
     registerSearchCommands(t);
     registerTextCommands(t);

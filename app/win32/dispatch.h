@@ -23,6 +23,7 @@ void registerMouseCommands(HandlerTable& table);
 void registerFileCommands(HandlerTable& table);
 // The window list "Select File", offered by the window menu when more than nine documents are open.
 void showWindowListDialog();
+void registerClipboardCommands(HandlerTable& table);
 void registerPrintCommands(HandlerTable& table);
 void registerSearchCommands(HandlerTable& table);
 void registerTextCommands(HandlerTable& table);

@@ -6,6 +6,7 @@
 
 #include "app/command_parameters.h"
 #include "app/win32/alerts.h"
+#include "app/win32/commands_clipboard.h"
 #include "app/win32/dispatch.h"
 #include "app/displayable_path.h"
 #include "app/win32/document_panes.h"
@@ -517,6 +518,7 @@ LRESULT CALLBACK WndProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam)
       return 0;
     }
     default:
+      if (message >= 2224 && message <= 2228) return dragMessage(message, wParam, lParam);
       break;
   }
   return DefFrameProcA(frame, s.mdiClient, message, wParam, lParam);

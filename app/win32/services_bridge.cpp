@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/win32/alerts.h"
+#include "app/win32/commands_clipboard.h"
 #include "app/win32/document_window.h"
 #include "app/win32/frame_window.h"
 #include "app/win32/print_preview.h"
@@ -105,7 +106,7 @@ void toolBarUnderMouse(const char* name) {
 
 const std::string& toolBarUnderMouseName() { return toolBarName(); }
 
-void freeClipBuffers() {}
+void freeClipBuffers() { releaseClipBuffers(); }
 
 void blinkRecordMark() {
   if (shell().engineInitialised && OEK_fbIsRecording()) {

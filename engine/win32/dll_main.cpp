@@ -17,6 +17,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
     DisableThreadLibraryCalls(module);
     osk::Engine::instance().noticeSender = sendNotice;
     osk::win32::initialiseOwnerServices(module);
+    osk::win32::useMovableGlobalMemory();
     if (!osk::win32::registerEditorClass(module)) return FALSE;
   } else if (reason == DLL_PROCESS_DETACH) {
     osk::win32::unregisterEditorClass(module);

@@ -18,4 +18,6 @@ bool registerEditorClass(HINSTANCE module);
 void unregisterEditorClass(HINSTANCE module);
 // Loads the engine's cursors at initialisation from this module's resources.
 void initialiseOwnerServices(HINSTANCE module);
+// Global text blocks become movable global memory, the clipboard's own kind.
+void useMovableGlobalMemory();
 }  // namespace osk::win32

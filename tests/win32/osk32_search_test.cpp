@@ -178,6 +178,42 @@ TEST_F(SearchScenario, ReplaceOneThenReplaceAllSwapsGroupsAndOneUndoRestores) {
   EXPECT_TRUE(waitFor([&] { return folder.read("r.txt") == text; })) << folder.read("r.txt");
 }
 
+// Esc while Replace All works through a large file: the work stops with its message, the dialog stays open (the
+// Esc is not taken as its Cancel too), and one Undo gives the whole file back.
+TEST_F(SearchScenario, EscStopsALongReplaceAllAndOneUndoRestoresTheFile) {
+  std::string text;
+  for (int i = 0; i < 600000; ++i) text += "x and x\r\n";
+  folder.write("big.txt", text);
+  HWND dialog = start("big.txt", 1, "Replace");
+  ASSERT_NE(dialog, nullptr);
+  setText(dialog, kFindText, "x");
+  setText(dialog, kReplaceText, "yy");
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kReplaceAll, BN_CLICKED),
+               reinterpret_cast<LPARAM>(control(dialog, kReplaceAll)));
+  ASSERT_TRUE(waitFor([&] { return !childrenOfClass(program().statusBar(), "gauge").empty(); }, 30s))
+      << "no gauge while replacing";
+  INPUT escape[2] = {};
+  escape[0].type = escape[1].type = INPUT_KEYBOARD;
+  escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
+  escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(1, &escape[0], sizeof(INPUT));
+  HWND box = program().waitForDialog("OSK", 30s);
+  SendInput(1, &escape[1], sizeof(INPUT));
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(messageBoxText(box), "Operation Aborted.");
+  program().answer(box, IDOK);
+  // What was replaced before the Esc is reported next.
+  if (HWND count = program().waitForDialog("OSK", 5s)) {
+    EXPECT_EQ(messageBoxText(count).rfind("Replaced ", 0), 0u) << messageBoxText(count);
+    program().answer(count, IDOK);
+  }
+  EXPECT_TRUE(IsWindow(dialog) && (GetWindowLongPtrA(dialog, GWL_STYLE) & WS_VISIBLE) != 0)
+      << "the Esc closed the Replace dialog too";
+  program().command(numberOf("Undo"));
+  program().command(numberOf("SaveFile"));
+  EXPECT_TRUE(waitFor([&] { return folder.read("big.txt") == text; }, 30s)) << "one Undo did not restore the file";
+}
+
 TEST_F(SearchScenario, AnInvalidExpressionIsReportedAndCleared) {
   folder.write("i.txt", "text\r\n");
   HWND dialog = start("i.txt", 1);

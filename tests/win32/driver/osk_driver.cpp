@@ -417,4 +417,41 @@ void Program::kill(const std::string& picture) {
   WaitForSingleObject(process_, 5000);
 }
 
+void mouseTo(POINT screen) {
+  POINT from{};
+  GetCursorPos(&from);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  constexpr int kSteps = 6;
+  for (int i = 1; i <= kSteps; ++i) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    const LONG x = from.x + (screen.x - from.x) * i / kSteps, y = from.y + (screen.y - from.y) * i / kSteps;
+    input.mi.dx = static_cast<LONG>((x * 65535LL + width / 2) / std::max(1, width - 1));
+    input.mi.dy = static_cast<LONG>((y * 65535LL + height / 2) / std::max(1, height - 1));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+    Sleep(30);
+  }
+}
+
+void leftButton(bool down) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &input, sizeof input);
+  Sleep(40);
+}
+
+bool caretOnScreen(HWND anyWindowOfThread, POINT& topLeft, int& height) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(anyWindowOfThread, nullptr), &info) || info.hwndCaret == nullptr) {
+    return false;
+  }
+  topLeft = {info.rcCaret.left, info.rcCaret.top};
+  height = info.rcCaret.bottom - info.rcCaret.top;
+  ClientToScreen(info.hwndCaret, &topLeft);
+  return true;
+}
+
 }  // namespace osk::drive

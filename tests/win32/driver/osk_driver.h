@@ -39,6 +39,14 @@ bool choose(HWND dialog, int id, const std::string& text, bool combo);
 // Saves a picture of the whole screen as a BMP file; false when it cannot.
 bool saveScreen(const std::string& path);
 
+// The mouse as the user moves it: the pointer to a screen point in a few steps, the left button pressed or
+// released where the pointer is (through SendInput, so a drag loop of the program sees it).
+void mouseTo(POINT screen);
+void leftButton(bool down);
+// The caret of a window of the program's thread, in screen coordinates: its top-left corner and height; false
+// when that thread shows no caret.
+bool caretOnScreen(HWND anyWindowOfThread, POINT& topLeft, int& height);
+
 // A scratch folder with files, removed with everything in it.
 class Scratch {
  public:

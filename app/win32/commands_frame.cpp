@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/command_parameters.h"
+#include "app/file_transfer.h"
 #include "app/win32/alerts.h"
 #include "app/win32/dispatch.h"
 #include "app/win32/document_window.h"
@@ -191,33 +192,68 @@ bool askNewFileName(std::string& name) {
 }
 
 void newFile(const char*) {
+  if (!newDocument()) {
+    refreshAll();
+    return;
+  }
   if (settings().advanced.newFilesMustBeNamed) {
+    // The new buffer is named at once; Cancel or any failure takes the new window away again.
+    HWND document = activeDocument();
     std::string name;
-    if (!askNewFileName(name)) return;
-    if (newDocument()) {
-      HWND editor = activeEditor();
-      SendMessageA(editor, ECD_SET_FILE_NAME, 0, reinterpret_cast<LPARAM>(name.c_str()));
-      refreshTitle(activeDocument());
+    bool named = askNewFileName(name);
+    if (named && settings().advanced.overwriteWarning && GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      const std::string question = "Replace " + name + "?";
+      named = MessageBoxA(s().frame, question.c_str(), "OSK", MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
     }
-  } else {
-    newDocument();
+    if (named) {
+      const auto code = static_cast<int32_t>(
+          SendMessageA(editorOfDocument(document), ECD_SET_FILE_NAME, 0, reinterpret_cast<LPARAM>(name.c_str())));
+      if (code != 0) {
+        showEngineError(s().frame, code);
+        named = false;
+      }
+    }
+    if (named) {
+      refreshTitle(document);
+    } else if (document != nullptr) {
+      SendMessageA(s().mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(document), 0);
+    }
   }
   refreshAll();
 }
 
+// The custom filter the user typed and the chosen filter, kept for the next Open dialog.
+struct OpenDialogChoice {
+  char customFilter[64] = {};
+  DWORD filterIndex = 1;
+};
+
 void openFileDialog() {
-  std::string names(8192, '\0');
+  static OpenDialogChoice choice;
+  std::string names(2048, '\0');
+  // The marked text names the file to open when it is one existing file.
+  if (activeEditor() != nullptr) {
+    SetCurEdWindow(activeEditor());
+    const std::string marked = markedOpenName();
+    if (!marked.empty() && GetFileAttributesA(marked.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      lstrcpynA(names.data(), marked.c_str(), static_cast<int>(names.size()));
+    }
+  }
   const std::string filters = filterBlock(settings().filters);
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = s().frame;
-  dialog.lpstrFilter = filters.c_str();
-  dialog.nFilterIndex = 1;
+  dialog.lpstrFilter = filters.empty() ? nullptr : filters.c_str();
+  dialog.lpstrCustomFilter = choice.customFilter;
+  dialog.nMaxCustFilter = sizeof choice.customFilter;
+  dialog.nFilterIndex = choice.filterIndex;
   dialog.lpstrFile = names.data();
   dialog.nMaxFile = static_cast<DWORD>(names.size());
   dialog.lpstrInitialDir = ".";
-  dialog.Flags = OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER;
+  dialog.lpstrTitle = "Open [Multi Select]";
+  dialog.Flags = OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_SHAREAWARE | OFN_EXPLORER;
   if (!GetOpenFileNameA(&dialog)) return;
+  choice.filterIndex = dialog.nFilterIndex;
   const bool readOnly = (dialog.Flags & OFN_READONLY) != 0;
   // One name, or a folder followed by names, each ended by a zero.
   std::vector<std::string> parts;

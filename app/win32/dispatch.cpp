@@ -5,6 +5,7 @@
 
 #include "app/condition_mask.h"
 #include "app/win32/alerts.h"
+#include "app/win32/document_panes.h"
 #include "app/win32/document_window.h"
 #include "app/win32/search_dialog.h"
 #include "services/win32/ocs_bars_api.h"
@@ -29,6 +30,7 @@ const HandlerTable& handlers() {
     registerFrameCommands(t);
     registerEditingCommands(t);
     registerMouseCommands(t);
+    registerFileCommands(t);
     registerClipboardCommands(t);
     registerPrintCommands(t);
     registerSearchCommands(t);
@@ -165,8 +167,9 @@ void refreshCheckMarks() {
   checkCommand("WordWrapToggle", editor != nullptr && editorSays(editor, ECD_IS_WORD_WRAP));
   checkCommand("InsertModeToggle", editor != nullptr && editorSays(editor, ECD_IS_INSERT_MODE));
   HWND document = activeDocument();
-  checkCommand("SplitWindowHorizontally", document != nullptr && splitKind(document) == 1);
-  checkCommand("SplitWindowVertically", document != nullptr && splitKind(document) == 2);
+  const SplitFractions split = document != nullptr ? splitFractionsOf(document) : SplitFractions{};
+  checkCommand("SplitWindowHorizontally", split.horizontal > 0);
+  checkCommand("SplitWindowVertically", split.vertical > 0);
   refreshOpenBarCheckMarks();
 }
 

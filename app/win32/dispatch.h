@@ -20,6 +20,9 @@ void setHandler(HandlerTable& table, std::string_view name, CommandHandler handl
 void registerFrameCommands(HandlerTable& table);
 void registerEditingCommands(HandlerTable& table);
 void registerMouseCommands(HandlerTable& table);
+void registerFileCommands(HandlerTable& table);
+// The window list "Select File", offered by the window menu when more than nine documents are open.
+void showWindowListDialog();
 void registerClipboardCommands(HandlerTable& table);
 void registerPrintCommands(HandlerTable& table);
 void registerSearchCommands(HandlerTable& table);

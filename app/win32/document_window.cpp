@@ -5,8 +5,10 @@
 #include <cstdio>
 
 #include "app/bounded_text.h"
+#include "app/displayable_path.h"
 #include "app/win32/alerts.h"
 #include "app/win32/dispatch.h"
+#include "app/win32/document_panes.h"
 #include "app/win32/print_preview.h"
 #include "app/win32/settings_win32.h"
 #include "app/win32/shell.h"
@@ -18,6 +20,8 @@ namespace osk::app {
 namespace {
 
 constexpr int kMinimumTrackSize = 100;
+constexpr char kReadOnlyMessage[] =
+    "Error: File is read-only, save the changes to a different file or close the file and discard the changes.";
 
 std::string fullPath(const std::string& name) {
   char full[MAX_PATH + 1];
@@ -57,23 +61,29 @@ HWND documentShowing(const std::string& name) {
   return nullptr;
 }
 
-void layOut(HWND document) {
-  HWND editor = editorOfDocument(document);
-  if (editor == nullptr) return;
-  RECT client;
-  GetClientRect(document, &client);
-  MoveWindow(editor, 0, 0, client.right, client.bottom, TRUE);
-}
 
 void closeBufferOf(HWND editor) {
   const LRESULT buffer = SendMessageA(editor, ECD_GET_BUFFER, 0, 0);
   if (buffer != ECD_ERR_NO_BUFFER && buffer != 0) ECD_flCloseBuffer(reinterpret_cast<HEDBUFFER>(buffer));
 }
 
+// Activation and size changes reach the frame once, however many arrive before it looks.
+void relayActivation() {
+  MSG queued;
+  if (!PeekMessageA(&queued, shell().frame, kMsgRelayToActive, kMsgRelayToActive, PM_NOREMOVE)) {
+    PostMessageA(shell().frame, kMsgRelayToActive, 0, 0);
+  }
+}
+
 LRESULT CALLBACK MDIChildWndProc(HWND document, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (handlePaneMessage(document, message, wParam, lParam)) return 0;
+  if (LRESULT result = 0; handleSplitBarInput(document, message, wParam, lParam, result)) return result;
   switch (message) {
+    case kMsgMayClose:
+      return 0;
     case WM_SIZE:
-      layOut(document);
+      if (wParam != SIZE_MINIMIZED) layOutDocument(document);
+      if (document == activeDocument()) relayActivation();
       break;
     case WM_SETFOCUS: {
       const LRESULT result = DefMDIChildProcA(document, message, wParam, lParam);
@@ -81,7 +91,7 @@ LRESULT CALLBACK MDIChildWndProc(HWND document, UINT message, WPARAM wParam, LPA
       return result;
     }
     case WM_MDIACTIVATE:
-      if (reinterpret_cast<HWND>(lParam) == document) PostMessageA(shell().frame, kMsgRelayToActive, 0, 0);
+      if (reinterpret_cast<HWND>(lParam) == document) relayActivation();
       break;
     case WM_GETMINMAXINFO: {
       const LRESULT result = DefMDIChildProcA(document, message, wParam, lParam);
@@ -94,11 +104,13 @@ LRESULT CALLBACK MDIChildWndProc(HWND document, UINT message, WPARAM wParam, LPA
       // Closing one document asks about its changes first.
       if (!saveDocument(document, SaveRequest{.askFirst = true})) return 0;
       SendMessageA(shell().frame, kMsgUpdateHistory, reinterpret_cast<WPARAM>(document), 0);
+      settings().bufferState = IsZoomed(document) ? 1 : 0;
       SendMessageA(shell().mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(document), 0);
       return 0;
     case WM_DESTROY:
       if (HWND editor = editorOfDocument(document)) closeBufferOf(editor);
-      PostMessageA(shell().frame, kMsgRelayToActive, 0, 0);
+      removeDocumentProperties(document);
+      relayActivation();
       // A repeated keystroke macro may stop when the last document window has gone.
       PostMessageA(shell().frame, kMsgAbortRepeatNoWindow, 0, 0);
       break;
@@ -126,7 +138,6 @@ void applyPerFile(HWND editor, const PerFileSettings& p) {
   SendMessageA(editor, ECD_SET_LEFT_MARGIN, p.leftMargin, 0);
   SendMessageA(editor, ECD_SET_FIRST_OFFSET, p.indent, 0);
   SendMessageA(editor, ECD_SET_WORD_WRAP, p.wordWrap, 0);
-  SendMessageA(editor, ECD_SET_SYNC, p.syncPanes, 0);
 }
 
 HWND makeEditor() {
@@ -138,7 +149,7 @@ HWND makeEditor() {
 }
 
 // Puts a filled editor into a new document window; false (the editor and its buffer gone) when none can be made.
-bool adoptEditor(HWND editor, const std::string& title, const PerFileSettings& perFile) {
+bool adoptEditor(HWND editor, const std::string& title, const PerFileSettings& perFile, int32_t flags) {
   Shell& state = shell();
   BOOL activeMaximised = FALSE;
   HWND active = reinterpret_cast<HWND>(
@@ -161,10 +172,13 @@ bool adoptEditor(HWND editor, const std::string& title, const PerFileSettings& p
     DestroyWindow(state.banner);
     state.banner = nullptr;
   }
+  setDocumentProperty(document, kPropFocusedPane, 0);
+  setDocumentProperty(document, kPropOpenFlags, flags);
+  setDocumentProperty(document, kPropSyncPanes, perFile.syncPanes != 0 ? 1 : 0);
   SetParent(editor, document);
   applyPerFile(editor, perFile);
   if (state.editorFont != nullptr) SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(state.editorFont), TRUE);
-  layOut(document);
+  SendMessageA(document, kMsgSplitSetUp, 0, 0);
   ShowWindow(editor, SW_SHOW);
   SetFocus(editor);
   refreshTitle(document);
@@ -234,7 +248,7 @@ bool isDocumentWindow(HWND window) {
   return lstrcmpA(name, kDocumentClass) == 0;
 }
 
-HWND editorOfDocument(HWND document) { return document != nullptr ? GetDlgItem(document, kEditorId) : nullptr; }
+HWND editorOfDocument(HWND document) { return focusedPane(document); }
 
 std::vector<HWND> documentWindows() {
   std::vector<HWND> documents;
@@ -245,9 +259,10 @@ std::vector<HWND> documentWindows() {
   return documents;
 }
 
-bool isSplit(HWND document) { return splitKind(document) != 0; }
-
-int splitKind(HWND) { return 0; }
+bool isSplit(HWND document) {
+  const SplitFractions f = splitFractionsOf(document);
+  return f.horizontal > 0 || f.vertical > 0;
+}
 
 std::string documentFileName(HWND document) {
   HWND editor = editorOfDocument(document);
@@ -257,7 +272,8 @@ std::string documentFileName(HWND document) {
 void refreshTitle(HWND document) {
   HWND editor = editorOfDocument(document);
   if (editor == nullptr) return;
-  std::string title = (editorSays(editor, ECD_IS_MODIFIED) ? "*" : " ") + displayedName(editor);
+  // The name part is shortened for the title bar; the marker and the read-only note are added around it.
+  std::string title = (editorSays(editor, ECD_IS_MODIFIED) ? "*" : " ") + displayablePath(displayedName(editor), 64);
   if (editorSays(editor, ECD_IS_READ_ONLY)) title += " (read-only)";
   SetWindowTextA(document, title.c_str());
 }
@@ -272,7 +288,7 @@ PerFileSettings perFileSettingsOf(HWND document) {
   p.leftMargin = static_cast<int32_t>(SendMessageA(editor, ECD_GET_LEFT_MARGIN, 0, 0));
   p.rightMargin = static_cast<int32_t>(SendMessageA(editor, ECD_GET_RIGHT_MARGIN, 0, 0));
   p.autoMargin = editorSays(editor, ECD_IS_AUTO_MARGIN);
-  p.syncPanes = SendMessageA(editor, ECD_GET_SYNC, 0, 0) > 0;
+  p.syncPanes = documentProperty(document, kPropSyncPanes) != 0 ? 1 : 0;
   p.wordWrap = editorSays(editor, ECD_IS_WORD_WRAP);
   return p;
 }
@@ -313,7 +329,7 @@ bool openDocument(const std::string& requestedName, bool readOnly, const PerFile
     showStop(state.frame, "Error opening " + name + " .");
     return false;
   }
-  if (!adoptEditor(editor, name, settingsForFile)) {
+  if (!adoptEditor(editor, name, settingsForFile, open.flags)) {
     showStop(state.frame, "Error opening " + name + " .");
     return false;
   }
@@ -337,7 +353,7 @@ bool newDocument() {
     showEngineError(shell().frame, static_cast<int32_t>(code));
     return false;
   }
-  return adoptEditor(editor, "Untitled", defaults);
+  return adoptEditor(editor, "Untitled", defaults, open.flags);
 }
 
 int askSaveChanges(HWND document) {
@@ -374,6 +390,15 @@ bool saveDocument(HWND document, const SaveRequest& request) {
     }
   }
 
+  // A file marked read-only is never replaced, even where the file system would let the replacement through.
+  if (fileExists(name) && fileIsReadOnly(name)) {
+    if (!request.quiet) {
+      showStop(shell().frame, kReadOnlyMessage);
+      setStatusMessage("");
+    }
+    return false;
+  }
+
   EcdSaveRecord save{};
   save.caption = "Saving (Esc to abort)";
   save.fileName = renamed ? name.c_str() : nullptr;
@@ -405,9 +430,7 @@ bool saveDocument(HWND document, const SaveRequest& request) {
     return false;
   }
   if (fileExists(name) && fileIsReadOnly(name)) {
-    showStop(shell().frame,
-             "Error: File is read-only, save the changes to a different file or close the file and discard the "
-             "changes.");
+    showStop(shell().frame, kReadOnlyMessage);
   } else {
     showStop(shell().frame, "Error saving file.");
   }
@@ -431,7 +454,11 @@ void makeEditorFont() {
   HFONT old = state.editorFont;
   state.editorFont = made;
   for (HWND document : documentWindows()) {
-    if (HWND editor = editorOfDocument(document)) SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
+    for (int id = 1; id <= kPaneCount; ++id) {
+      HWND editor = GetDlgItem(document, id);
+      if (editor != nullptr) SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
+    }
+    SendMessageA(document, kMsgLayOutPanes, 0, 0);
   }
   if (old != nullptr) DeleteObject(old);
 }

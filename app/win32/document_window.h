@@ -1,5 +1,5 @@
-// Document windows: MDI children of class "WCHILD", each holding one editor window (child id 1) that shows one
-// engine buffer. The document window owns the buffer and closes it when it is destroyed.
+// Document windows: MDI children of class "WCHILD", each holding one to four editor windows (panes, child ids 1 to
+// 4) that show one engine buffer. The document window owns the buffer and closes it when it is destroyed.
 #pragma once
 
 #include <windows.h>
@@ -17,12 +17,11 @@ inline constexpr int kEditorId = 1;
 bool registerDocumentClass(HINSTANCE instance);
 
 bool isDocumentWindow(HWND window);
+// The pane that last had the focus (the top-left one at first).
 HWND editorOfDocument(HWND document);
 // The document windows in MDI order (the active one first).
 std::vector<HWND> documentWindows();
 bool isSplit(HWND document);
-// 0 not split, 1 panes one above the other, 2 side by side.
-int splitKind(HWND document);
 
 // Opens the named file in a new document window, or activates the document window that already shows it (names
 // compare without regard to case, after being made full paths). A file that cannot be read, or that the engine

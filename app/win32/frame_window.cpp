@@ -8,6 +8,8 @@
 #include "app/win32/alerts.h"
 #include "app/win32/commands_clipboard.h"
 #include "app/win32/dispatch.h"
+#include "app/displayable_path.h"
+#include "app/win32/document_panes.h"
 #include "app/win32/document_window.h"
 #include "services/win32/extensions_api.h"
 #include "services/win32/ocs_bars_api.h"
@@ -88,15 +90,13 @@ int onCreate(HWND frame) {
   return 0;
 }
 
-// The file history entries as a popup, each "&n name".
+// The file history entries as a popup: each the shortened directory, a tab, and the file name.
 HMENU fileHistoryPopup() {
   HMENU popup = CreatePopupMenu();
   UINT id = kFileHistoryFirstId;
-  int n = 1;
   for (const FileHistoryRecord& record : settings().history.records()) {
-    std::string text = "&" + std::to_string(n % 10) + " " + record.name;
+    const std::string text = historyItemText(record.name, displayablePath);
     AppendMenuA(popup, MF_STRING, id++, text.c_str());
-    ++n;
   }
   return popup;
 }
@@ -415,6 +415,7 @@ LRESULT CALLBACK WndProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam)
     case kMsgEditorFocus: {
       HWND editor = reinterpret_cast<HWND>(wParam);
       HWND document = editor != nullptr ? GetParent(editor) : nullptr;
+      if (lParam != 0) rememberPane(editor);
       if (lParam != 0 && isDocumentWindow(document) && document != activeDocument()) {
         SendMessageA(s.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(document), 0);
       }
@@ -448,6 +449,7 @@ LRESULT CALLBACK WndProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam)
       macroNotification(wParam, lParam);
       return 0;
     case kMsgRelayToActive:
+      if (HWND document = activeDocument()) SendMessageA(document, kMsgActivated, 0, 0);
       refreshConditions();
       refreshCheckMarks();
       caretReport(activeEditor());

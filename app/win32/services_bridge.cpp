@@ -124,6 +124,6 @@ void abortRepeatPlay(UINT message) { stopRepeatPlayOnFrameMessage(message); }
 void macroNotification(WPARAM wParam, LPARAM) { macroPlayEnded(wParam); }
 void playMacroFromMenu(UINT id) { playMacroMenuItem(id); }
 void fillMacroFilePopup(HMENU popup) { showMacroFilesIn(popup); }
-void showWindowList() { SendMessageA(shell().mdiClient, WM_MDIREFRESHMENU, 0, 0); }
+void showWindowList() { showWindowListDialog(); }
 
 }  // namespace osk::app

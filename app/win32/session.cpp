@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/displayable_path.h"
 #include "app/session.h"
 #include "app/win32/dispatch.h"
 #include "app/win32/document_window.h"
@@ -42,9 +43,10 @@ void caretReport(HWND editor) {
     showCaretPosition(0, 0);
     return;
   }
-  const LRESULT caret = SendMessageA(editor, ECD_GET_CARET, 0, 0);
-  const long line = static_cast<long>(SendMessageA(editor, ECD_GET_CARET_LINE, 0, 0));
-  showCaretPosition(line, static_cast<long>(LOWORD(caret)));
+  // The caret's line and column come back through the pair; the answer itself is the cell.
+  int32_t caret[2] = {0, 0};
+  SendMessageA(editor, ECD_GET_CARET, 0, reinterpret_cast<LPARAM>(caret));
+  showCaretPosition(caret[0], caret[1]);
   showInsertMode(editorSays(editor, ECD_IS_INSERT_MODE));
 }
 
@@ -181,7 +183,7 @@ void fillLastFourPopup(HMENU popup) {
   UINT id = 15000;
   int n = 1;
   for (const FileHistoryRecord& record : lastFour) {
-    std::string text = "&" + std::to_string(n++) + " " + record.name.substr(0, 64);
+    const std::string text = lastFourItemText(static_cast<std::size_t>(n++), record.name, displayablePath);
     AppendMenuA(popup, MF_STRING, id++, text.c_str());
   }
 }

@@ -41,12 +41,12 @@ void paint(HWND bar) {
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
 
   char position[64] = {};
-  if (fields().line > 0) std::snprintf(position, sizeof position, "Ln %ld  Col %ld", fields().line, fields().cell);
+  if (fields().line > 0) std::snprintf(position, sizeof position, "Line: %ld   Col: %ld", fields().line, fields().cell);
   const char* mode = fields().line > 0 ? (fields().insert ? "INS" : "OVR") : "";
   SIZE unit{};
   GetTextExtentPoint32A(dc, "0", 1, &unit);
   const int modeWidth = unit.cx * 5;
-  const int positionWidth = unit.cx * 20;
+  const int positionWidth = unit.cx * 26;
   RECT modeRect{client.right - modeWidth, client.top + 2, client.right - 2, client.bottom - 1};
   RECT positionRect{modeRect.left - positionWidth, modeRect.top, modeRect.left - 4, modeRect.bottom};
   RECT messageRect{client.left + 4, modeRect.top, positionRect.left - 4, modeRect.bottom};

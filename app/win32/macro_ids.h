@@ -1,7 +1,8 @@
 // Dialogs of the keystroke macro commands and their controls, shared by macro.rc and the program's scenarios.
 #pragma once
 
-#define IDD_SELECT_MACRO 1031
+// The window list dialog of the document windows holds 1031, so the macro file list takes a number of its own.
+#define IDD_SELECT_MACRO 8600
 #define IDD_REPEAT_MACRO 1032
 
 #define IDC_MACRO_STOP_AFTER 8501

@@ -264,6 +264,22 @@ TEST(OSK32Shell, AnExtensionCommandRunsFromAKeyBoundWithCustomise) {
   EXPECT_TRUE(program.close());
 }
 
+// The library's own menu joins the frame's menu bar: its popup opened with its mnemonic and its first item chosen
+// with the keyboard runs the library's command.
+TEST(OSK32Shell, AnExtensionCommandRunsFromTheLibrarysMenu) {
+  Scratch folder;
+  folder.write("osk.ini", "[Extended]\r\nExtDLL0=" + programFolder() + "OSKSAMPL.dll\r\n");
+  folder.write("list.txt", "pear\r\napple\r\nfig\r\n");
+  Program program(folder, "list.txt");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  ASSERT_TRUE(program.waitForDocuments(1));
+  program.press({{'A', false, false, true}, {'S'}});   // Alt+A: "Sample Tools"; S: "Sort Marked Lines"
+  program.press({{'S', false, true}});
+  EXPECT_TRUE(waitFor([&] { return folder.read("list.txt") == "apple\r\nfig\r\npear\r\n"; }))
+      << folder.read("list.txt");
+  EXPECT_TRUE(program.close());
+}
+
 // The frame as a user first sees it, with a document, the tool bars and the File menu open: kept as a picture
 // beside the tests.
 TEST(OSK32Shell, PictureOfTheFrameWithItsMenuOpen) {

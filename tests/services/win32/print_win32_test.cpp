@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "driver/file_printer.h"
 #include "engine/ecd_api.h"
 #include "engine/lang/colour_api.h"
 #include "services/win32/ocs_api.h"
 
 namespace {
 
-constexpr char kPrinter[] = "OSK Test PostScript";
 
 // ---- Dialogs: message boxes are recorded and closed; file dialogs get g_saveAs; the print dialog prints to a
 // file; the "Printing" dialog is cancelled when g_cancelPrinting is set. ----
@@ -94,47 +94,8 @@ size_t countOf(const std::string& text, const std::string& what) {
   return n;
 }
 
-// A PostScript printer on "FILE:" with the generic PPD that Wine's winspool carries, made the default printer.
-bool installPostScriptPrinter() {
-  HANDLE handle = nullptr;
-  if (!OpenPrinterA(const_cast<char*>(kPrinter), &handle, nullptr)) {
-    char dir[MAX_PATH] = {};
-    DWORD needed = 0;
-    if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(dir), sizeof dir, &needed)) {
-      return false;
-    }
-    const std::string versionDir = std::string(dir) + "\\3";
-    CreateDirectoryA(dir, nullptr);
-    CreateDirectoryA(versionDir.c_str(), nullptr);
-    HMODULE spool = GetModuleHandleA("winspool.drv");
-    HRSRC ppd = spool ? FindResourceA(spool, MAKEINTRESOURCEA(1), "PPDFILE") : nullptr;
-    if (!ppd) return false;
-    const char* bytes = static_cast<const char*>(LockResource(LoadResource(spool, ppd)));
-    std::ofstream(versionDir + "\\generic.ppd", std::ios::binary)
-        .write(bytes, static_cast<std::streamsize>(SizeofResource(spool, ppd)));
-    DRIVER_INFO_3A driver{};
-    driver.cVersion = 3;
-    driver.pName = const_cast<char*>("Wine PostScript Driver");
-    driver.pDriverPath = const_cast<char*>("wineps.drv");
-    driver.pDataFile = const_cast<char*>("generic.ppd");
-    driver.pConfigFile = const_cast<char*>("wineps.drv");
-    if (!AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES) &&
-        !AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&driver), 0)) {
-      return false;
-    }
-    PRINTER_INFO_2A info{};
-    info.pPrinterName = const_cast<char*>(kPrinter);
-    info.pPortName = const_cast<char*>("FILE:");
-    info.pDriverName = const_cast<char*>("Wine PostScript Driver");
-    info.pPrintProcessor = const_cast<char*>("WinPrint");
-    info.pDatatype = const_cast<char*>("RAW");
-    info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
-    handle = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
-    if (!handle) return false;
-  }
-  ClosePrinter(handle);
-  return SetDefaultPrinterA(kPrinter) != 0;
-}
+// The test prefix's PostScript printer on "FILE:", made the default printer (the scenarios' driver installs it).
+bool installPostScriptPrinter() { return osk::drive::installFilePrinter(); }
 
 HWND g_frame = nullptr;
 std::vector<std::pair<UINT, LPARAM>> g_parentMessages;

@@ -88,12 +88,6 @@ std::string readFile(const std::string& path) {
 
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-size_t countOf(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
 // The test prefix's PostScript printer on "FILE:", made the default printer (the scenarios' driver installs it).
 bool installPostScriptPrinter() { return osk::drive::installFilePrinter(); }
 
@@ -130,21 +124,6 @@ class PrintEnvironment : public ::testing::Environment {
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new PrintEnvironment);
 
-// 240 lines of C: every third line has a comment, every line a number the text checks look for.
-std::string sampleC() {
-  std::string text = "/* sample.c: a file to print */\r\n#include <stdio.h>\r\n";
-  for (int i = 3; i <= 240; ++i) {
-    char line[96];
-    if (i % 3 == 0) {
-      std::snprintf(line, sizeof line, "int value%03d = %d; /* note%03d */\r\n", i, i, i);
-    } else {
-      std::snprintf(line, sizeof line, "static int other%03d(void) { return %d; }\r\n", i, i);
-    }
-    text += line;
-  }
-  return text;
-}
-
 class PrintTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -158,7 +137,7 @@ class PrintTest : public ::testing::Test {
     ini_ = dir_ + "\\print_test.ini";
     DeleteFileA(ini_.c_str());
     source_ = dir_ + "\\sample.c";
-    std::ofstream(source_, std::ios::binary) << sampleC();
+    std::ofstream(source_, std::ios::binary) << osk::drive::printSample();
     instance_ = OCS_CreateInstance(g_frame, ini_.c_str());
     ASSERT_NE(instance_, nullptr);
     EcdSystemOptions o{};
@@ -228,7 +207,7 @@ TEST_F(PrintTest, AColouredCFilePrintsInTwoColumnsWithHeaderFooterAndNumbers) {
   EXPECT_FALSE(exists(stream)) << "the services delete the stream file";
   const std::string ps = readFile(out);
   ASSERT_FALSE(ps.empty());
-  const size_t pages = countOf(ps, "%%Page: ");
+  const size_t pages = osk::drive::pagesIn(out);
   EXPECT_GE(pages, 2u);
   EXPECT_LE(pages, 4u);
   EXPECT_NE(ps.find("%%Pages: " + std::to_string(pages)), std::string::npos);
@@ -242,7 +221,7 @@ TEST_F(PrintTest, APrinterOnFileAsksWhereTheOutputGoes) {
   ASSERT_EQ(OCS_StartPrint(instance_, 0), 1);
   const std::string stream = writeStream("print_stream.prn");
   ASSERT_NE(OCS_Print(instance_, source_.c_str(), 1700000000, stream.c_str()), 0);
-  const size_t pages = countOf(readFile(out), "%%Page: ");   // 240 lines, about 60 a page
+  const size_t pages = osk::drive::pagesIn(out);   // 240 lines, about 60 a page
   EXPECT_GE(pages, 3u);
   EXPECT_LE(pages, 5u);
 }
@@ -253,7 +232,7 @@ TEST_F(PrintTest, APageRangePrintsThosePagesAndARangeBeyondTheDocumentIsReported
   ASSERT_EQ(OCS_StartPrint(instance_, 1), 1);
   std::string stream = writeStream("print_stream.prn");
   ASSERT_NE(OCS_Print(instance_, source_.c_str(), 1700000000, stream.c_str()), 0);
-  EXPECT_EQ(countOf(readFile(out), "%%Page: "), 1u);
+  EXPECT_EQ(osk::drive::pagesIn(out), 1u);
   EXPECT_TRUE(g_boxes.empty());
 
   output("print_beyond.ps");

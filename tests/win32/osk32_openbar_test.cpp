@@ -70,9 +70,6 @@ int currentList(HWND bar) {
   return -1;
 }
 
-// A button that opens a modal dialog is clicked by a posted message, so the driver is not held until it closes.
-void post(HWND dialog, int id) { PostMessageA(control(dialog, id), BM_CLICK, 0, 0); }
-
 // Left clicks (two make a double click) at a point of the screen, with the frame in front.
 void clickAt(HWND frame, POINT at, int clicks = 1) {
   SetCursorPos(at.x, at.y);
@@ -278,10 +275,10 @@ TEST_F(OSK32OpenBar, AnExtensionAddedFromCustomiseOffersItsCommands) {
   ASSERT_TRUE(start("list.txt", 1));   // the library's commands act on a document
   HWND customise = openDialog(program(), "Customise", "Customise");
   ASSERT_NE(customise, nullptr);
-  post(customise, IDC_CUST_EXTENSIONS);
+  postClick(customise, IDC_CUST_EXTENSIONS);
   HWND extensions = program().waitForDialog("Extensions");
   ASSERT_NE(extensions, nullptr);
-  post(extensions, IDC_EXT_ADD);
+  postClick(extensions, IDC_EXT_ADD);
   HWND browse = program().waitForDialog("Add Extension");
   ASSERT_NE(browse, nullptr);
   const std::string library = programFolder() + "OSKSAMPL.dll";

@@ -39,7 +39,7 @@ class SearchScenario : public Scenario {
   }
   // Presses a button and answers the message box it brings with OK; gives the box's text.
   std::string pressForBox(HWND dialog, int button) {
-    click(dialog, button);
+    postClick(dialog, button);
     return answerBox(program(), IDOK, 10s);
   }
 };
@@ -79,7 +79,7 @@ TEST_F(SearchScenario, ASelectedAreaIsSearchedAloneUntilTheUserGoesOn) {
   EXPECT_TRUE(waitFor([&] { return caretCell(editor) == 4; }, 5s)) << caretCell(editor);
   click(dialog, kFindNext);
   EXPECT_TRUE(waitFor([&] { return caretCell(editor) == 5; }, 5s)) << caretCell(editor);
-  click(dialog, kFindNext);   // the area holds no more: the question
+  postClick(dialog, kFindNext);   // the area holds no more: the question
   EXPECT_EQ(answerBox(program(), IDYES, 10s),
             "Finished searching the selected area. Do you want to continue the search?");
   EXPECT_TRUE(waitFor([&] { return caretCell(editor) == 6; }, 5s)) << caretCell(editor);   // on beyond it

@@ -189,7 +189,7 @@ TEST_F(OSK32Shell, AnExtensionCommandRunsFromAKeyBoundWithCustomise) {
   ASSERT_TRUE(choose(dialog, IDC_CUST_COMMAND, "SortMarkedLines", true));
   click(dialog, IDC_CUST_BIND);
   // OK asks whether to save the changed configuration; No keeps the binding for this session only.
-  PostMessageA(control(dialog, IDOK), BM_CLICK, 0, 0);
+  postClick(dialog, IDOK);
   EXPECT_EQ(answerBox(program(), IDNO), "Save the changes to this configuration?");
   ASSERT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
 

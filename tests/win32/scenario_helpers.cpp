@@ -36,6 +36,8 @@ HWND openDialog(const Program& program, const std::string& command, const std::s
   return program.waitForDialog(title);
 }
 
+void postClick(HWND dialog, int id) { PostMessageA(control(dialog, id), BM_CLICK, 0, 0); }
+
 bool holds(HWND dialog, int id, const std::string& text, bool combo) {
   const LRESULT none = combo ? CB_ERR : LB_ERR;
   DWORD_PTR at = static_cast<DWORD_PTR>(none);

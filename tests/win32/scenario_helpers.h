@@ -30,6 +30,10 @@ LRESULT ask(HWND window, UINT message, WPARAM wParam = 0);
 // none comes.
 HWND openDialog(const Program& program, const std::string& command, const std::string& title);
 
+// Clicks a button of the program's dialog without waiting for what it does: for a button that opens a message box
+// or another modal dialog, behind which a waiting click would sit until its time-out.
+void postClick(HWND dialog, int id);
+
 // Whether a list box (or combo box) of the program's dialog has an entry of exactly this text.
 bool holds(HWND dialog, int id, const std::string& text, bool combo);
 

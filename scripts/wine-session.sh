@@ -46,6 +46,22 @@ start() {
     "$WINESERVER" -w
   fi
   "$WINESERVER" -p >/dev/null 2>&1 9>&- </dev/null || true
+  manage_windows
+}
+
+# With no window manager on the session's own display, Wine waits about two seconds for one to withdraw every window
+# that closes (each dialog and message box): there Wine's windows are left unmanaged. On a display of the user's,
+# its window manager takes them as usual.
+manage_windows() {
+  local key='HKCU\Software\Wine\X11 Driver' want=Y now=Y
+  [ -s "$state/display" ] && [ "${DISPLAY:-}" = ":$(cat "$state/display")" ] && want=N
+  grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null && now=N
+  [ "$want" = "$now" ] && return
+  if [ "$want" = N ]; then
+    "$WINE" reg add "$key" /v Managed /d N /f >/dev/null 2>&1 9>&- </dev/null || true
+  else
+    "$WINE" reg delete "$key" /v Managed /f >/dev/null 2>&1 9>&- </dev/null || true
+  fi
 }
 
 stop() {

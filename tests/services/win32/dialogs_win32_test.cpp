@@ -17,6 +17,7 @@
 #include "services/config/config_reader.h"
 #include "services/dialogs/dialog_ids.h"
 #include "services/win32/ocs_api.h"
+#include "tests/services/win32/test_frame.h"
 
 namespace {
 
@@ -49,19 +50,6 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return 1;
   }
   return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-HWND createFrame() {
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = frameProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "OSK dialogs test frame";
-    return RegisterClassA(&wc) != 0;
-  }();
-  if (!registered) return nullptr;
-  return CreateWindowA("OSK dialogs test frame", "OSK", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
-                       GetModuleHandleA(nullptr), nullptr);
 }
 
 // ---- Message boxes (title "OSK"): recorded as their text and answered with g_answer when they have that
@@ -212,7 +200,7 @@ class ServicesDialogs : public ::testing::Test {
     g_answer = IDYES;
     g_hook = SetWindowsHookExA(WH_CBT, boxHook, nullptr, GetCurrentThreadId());
     ASSERT_NE(g_hook, nullptr);
-    frame_ = createFrame();
+    frame_ = osk::test::createTestFrame("OSK dialogs test frame", frameProc, {0, 0, 300, 200});
     ASSERT_NE(frame_, nullptr);
     instance_ = OCS_CreateInstance(frame_, "");
     ASSERT_NE(instance_, nullptr);

@@ -19,8 +19,11 @@
 #include "engine/ecd_api.h"
 #include "engine/lang/colour_api.h"
 #include "services/win32/ocs_api.h"
+#include "tests/services/win32/test_frame.h"
 
 namespace {
+
+using osk::test::programDirectory;
 
 
 // ---- Dialogs: message boxes are recorded and closed; file dialogs get g_saveAs; the print dialog prints to a
@@ -72,13 +75,6 @@ LRESULT CALLBACK dialogHook(int code, WPARAM wParam, LPARAM lParam) {
     }
   }
   return CallNextHookEx(g_hook, code, wParam, lParam);
-}
-
-std::string programDirectory() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (char* slash = std::strrchr(path, '\\')) *slash = '\0';
-  return path;
 }
 
 std::string readFile(const std::string& path) {
@@ -298,38 +294,6 @@ TEST_F(PrintTest, TheOptionsDialogKeepsTheOptionsItShows) {
   EXPECT_EQ(GetPrivateProfileIntA("PrtColours3", "Normal Text", 7, ini_.c_str()), 1u);
 }
 
-void saveBitmap(HWND w, const std::string& path) {
-  RECT client;
-  GetClientRect(w, &client);
-  HDC dc = GetDC(w);
-  HDC memory = CreateCompatibleDC(dc);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  SendMessageA(w, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-  BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = client.right;
-  info.biHeight = client.bottom;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  const int stride = (client.right * 3 + 3) & ~3;
-  std::vector<char> pixels(static_cast<size_t>(stride) * client.bottom);
-  GetDIBits(memory, bitmap, 0, client.bottom, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(w, dc);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  std::ofstream bmp(path, std::ios::binary);
-  bmp.write(reinterpret_cast<const char*>(&file), sizeof file);
-  bmp.write(reinterpret_cast<const char*>(&info), sizeof info);
-  bmp.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
-}
-
 void pump() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -369,7 +333,7 @@ TEST_F(PrintTest, ThePreviewPagesAndZoomsInsideItsWindow) {
   EXPECT_EQ(OCS_TestPrintPreviewOperation(instance_, OCS_PREVIEW_SINGLE_PAGE), 1);
   UpdateWindow(control);
   pump();
-  saveBitmap(control, dir_ + "\\print_preview.bmp");
+  osk::drive::saveWindowPicture(control, dir_ + "\\print_preview.bmp", true);
 
   // The pages are drawn: dark text on the white sheet.
   HDC dc = GetDC(control);

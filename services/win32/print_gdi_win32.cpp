@@ -125,20 +125,63 @@ HFONT GdiDevice::font(const print::FontSpec& spec) {
   return f;
 }
 
-void GdiDevice::selectFont(const print::FontSpec& spec) {
-  HGDIOBJ old = SelectObject(dc_, font(spec));
+void GdiDevice::selectFont(const print::FontSpec& spec) { selected_ = font(spec); }
+
+void GdiDevice::apply() {
+  // Others may select fonts into the same context between calls: ask it what it holds.
+  if (!selected_ || GetCurrentObject(dc_, OBJ_FONT) == selected_) return;
+  HGDIOBJ old = SelectObject(dc_, selected_);
   if (!original_) original_ = old;
 }
 
 print::FontMetrics GdiDevice::metrics() {
+  apply();
   TEXTMETRICA tm{};
   if (!GetTextMetricsA(dc_, &tm)) return {};
   return print::FontMetrics{tm.tmHeight + tm.tmExternalLeading, tm.tmAscent, tm.tmAveCharWidth};
 }
 
+const GdiDevice::Widths& GdiDevice::selectedWidths() {
+  auto found = widths_.find(selected_);
+  if (found != widths_.end()) return found->second;
+  Widths& table = widths_[selected_];
+  apply();
+  CPINFO code{};
+  INT advances[256] = {};
+  if (!GetCPInfo(CP_ACP, &code) || code.MaxCharSize != 1 || !GetCharWidth32A(dc_, 0, 255, advances)) return table;
+  std::string all(255, ' ');
+  for (int c = 1; c < 256; ++c) all[static_cast<size_t>(c - 1)] = static_cast<char>(c);
+  std::vector<int32_t> measured;
+  measure(all, measured);
+  int32_t sum = 0;
+  for (int c = 1; c < 256; ++c) {
+    sum += advances[c];
+    if (measured[static_cast<size_t>(c - 1)] != sum) return table;
+  }
+  table.assign(advances, advances + 256);
+  return table;
+}
+
 void GdiDevice::extents(std::string_view text, std::vector<int32_t>& ends) {
+  // A NUL is the one character the table was not checked for.
+  if (!selected_ || text.find('\0') != std::string_view::npos) {
+    measure(text, ends);
+    return;
+  }
+  const Widths& table = selectedWidths();
+  if (table.empty()) {
+    measure(text, ends);
+    return;
+  }
+  ends.resize(text.size());
+  int32_t sum = 0;
+  for (size_t i = 0; i < text.size(); ++i) ends[i] = sum += table[static_cast<unsigned char>(text[i])];
+}
+
+void GdiDevice::measure(std::string_view text, std::vector<int32_t>& ends) {
   ends.assign(text.size(), 0);
   if (text.empty()) return;
+  apply();
   std::vector<INT> dx(text.size());
   SIZE size{};
   // The system measures at most a few thousand characters in one call on some platforms: measure in chunks.

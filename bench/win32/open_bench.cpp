@@ -213,10 +213,15 @@ ProgramRun runProgram(const Scratch& folder, const std::string& arguments, const
   Program program(folder, arguments);
   if (!program.started()) return run;
   auto lastSample = start;
-  HWND document = nullptr;
-  // Polled every 5 ms: the clock's error stays small against a load of some hundred milliseconds.
+  HWND document = nullptr, bar = nullptr, client = nullptr;
+  // Polled every 5 ms: the clock's error stays small against a load of some hundred milliseconds. The frame's
+  // windows are looked up once, so that the polls cost the program little.
   auto painted = [&] {
-    HWND bar = program.statusBar();
+    if (bar == nullptr || client == nullptr) {
+      bar = program.statusBar();
+      client = program.mdiClient();
+      if (bar == nullptr || client == nullptr) return false;
+    }
     HWND gauge = bar != nullptr ? FindWindowExA(bar, nullptr, "gauge", nullptr) : nullptr;
     if (gauge != nullptr) {
       const double now = msSince(start);
@@ -230,8 +235,7 @@ ProgramRun runProgram(const Scratch& folder, const std::string& arguments, const
       }
       return false;
     }
-    if (program.frame() == nullptr) return false;
-    const std::vector<HWND> documents = program.documents();
+    const std::vector<HWND> documents = childrenOfClass(client, "WCHILD");
     if (documents.size() != 1 || Program::editorOf(documents[0]) == nullptr) return false;
     document = documents[0];
     return titleNames(document, name);

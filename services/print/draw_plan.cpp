@@ -56,20 +56,41 @@ std::vector<DrawRun> DrawPlanner::plan(const PagePlan& page) {
     lastEnd = item.x + item.width;
   }
 
-  // Blanks on white paper leave no mark.
+  // Blanks on white paper leave no mark: they are trimmed, and a run is split where kSplitBlanks or more of them
+  // stand together, since a new run costs the driver less than that many blank characters.
   std::vector<DrawRun> out;
   out.reserve(runs.size());
   for (DrawRun& run : runs) {
-    if (!run.opaque) {
-      const size_t first = run.text.find_first_not_of(' ');
-      if (first == std::string::npos) continue;
-      run.text.erase(run.text.find_last_not_of(' ') + 1);
-      if (first > 0) {
-        run.x += static_cast<int32_t>(first) * blankWidth(*run.look);
-        run.text.erase(0, first);
-      }
+    if (run.opaque) {
+      out.push_back(std::move(run));
+      continue;
     }
-    out.push_back(std::move(run));
+    const size_t first = run.text.find_first_not_of(' ');
+    if (first == std::string::npos) continue;
+    run.text.erase(run.text.find_last_not_of(' ') + 1);
+    if (first > 0) {
+      run.x += static_cast<int32_t>(first) * blankWidth(*run.look);
+      run.text.erase(0, first);
+    }
+    const size_t gap = run.text.find(std::string(kSplitBlanks, ' '));
+    if (gap == std::string::npos) {
+      out.push_back(std::move(run));
+      continue;
+    }
+    // Each piece starts where the run's own measure puts it.
+    device_.selectFont(run.look->font);
+    device_.extents(run.text, ends_);
+    size_t begin = 0;
+    while (begin < run.text.size()) {
+      size_t end = run.text.find(std::string(kSplitBlanks, ' '), begin);
+      if (end == std::string::npos) end = run.text.size();
+      DrawRun piece = run;
+      piece.x = run.x + (begin == 0 ? 0 : ends_[begin - 1]);
+      piece.text = run.text.substr(begin, end - begin);
+      out.push_back(std::move(piece));
+      begin = run.text.find_first_not_of(' ', end);
+      if (begin == std::string::npos) break;
+    }
   }
   return out;
 }

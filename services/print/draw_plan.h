@@ -2,11 +2,13 @@
 // marks, because a printer driver pays for every call and every character it is given.
 //
 // Runs in the page's own white need no background: they are drawn transparent, without their leading and trailing
-// blanks, and a run of blanks alone is not drawn at all. Neighbouring items that look the same (font, text colour,
-// background) and meet on one line become one run. Clipping is asked for only where the layout found that the text
-// reaches outside its clip. Nothing here changes where a character lands: a run's leading blanks are skipped by
-// moving it right by their measured width, and items join only where the second starts exactly where the first
-// ends. Items of a class outside the class list look like class 0 (or the plain default when the list is empty).
+// blanks, split where several blanks stand together, and a run of blanks alone is not drawn at all. Neighbouring
+// items that look the same (font, text colour, background) and meet on one line become one run. Clipping is asked
+// for only where the layout found that the text reaches outside its clip. Nothing here changes where a character
+// lands: a run's leading blanks are skipped by moving it right by their measured width, a piece after a split
+// starts at the run's own measure of what precedes it, and items join only where the second starts exactly where
+// the first ends. Items of a class outside the class list look like class 0 (or the plain default when the list is
+// empty).
 #pragma once
 
 #include <cstdint>
@@ -20,6 +22,7 @@
 namespace osk::print {
 
 inline constexpr uint32_t kPageWhite = 0xFFFFFF;
+inline constexpr size_t kSplitBlanks = 3;   // this many blanks together on white paper split a run
 
 struct DrawRun {
   const ResolvedClass* look = nullptr;   // font and colours; owned by the planner's class list

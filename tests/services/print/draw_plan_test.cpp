@@ -69,6 +69,20 @@ TEST(DrawPlanTest, BlanksOnWhitePaperAreNotDrawn) {
   }
 }
 
+TEST(DrawPlanTest, SeveralBlanksTogetherSplitARun) {
+  Planned p;
+  p.classes = {look(0), look(0, kPageWhite, "Courier")};
+  p.plan({item(0, 0, 0, "x = 1;   /* a  b */"), item(1, 0, 20, "#define A    1", 6)});
+  ASSERT_EQ(p.runs.size(), 4u);
+  EXPECT_EQ(p.runs[0].text, "x = 1;");
+  EXPECT_EQ(p.runs[1].text, "/* a  b */");   // two blanks are cheaper to print than a new run
+  EXPECT_EQ(p.runs[1].x, 90);
+  EXPECT_EQ(p.runs[2].text, "#define A");
+  EXPECT_EQ(p.runs[3].text, "1");
+  EXPECT_EQ(p.runs[3].x, 13 * 6);
+  EXPECT_EQ(p.runs[3].look->font.face, "Courier");
+}
+
 TEST(DrawPlanTest, NeighboursThatLookAlikeBecomeOneRun) {
   Planned p;
   // Line numbers, normal text and a keyword class that prints like normal text; a comment in its own colour.

@@ -57,6 +57,9 @@ void option(const std::string& ini, const char* key, const char* value) {
 class UnmanagedWindows {
  public:
   UnmanagedWindows() {
+    // Only Wine has the setting; elsewhere nothing is touched.
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    if (!ntdll || !GetProcAddress(ntdll, "wine_get_version")) return;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_, nullptr) !=
         ERROR_SUCCESS) {
       key_ = nullptr;

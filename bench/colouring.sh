@@ -16,10 +16,7 @@ work=${WORK_DIR:-$build/colouring-data}
 lines=1000000
 mkdir -p "$work"
 
-bench=$build/bin/colouring_bench
-if [ ! -x "$bench" ]; then
-  (cd "$root" && cmake --preset bench -B "$build" >/dev/null && cmake --build "$build" --target colouring_bench >/dev/null)
-fi
+bench=$(bench_program colouring_bench)
 
 file=$work/colouring_$lines.c
 if [ ! -s "$file" ] || [ "$(wc -l <"$file")" -ne "$lines" ]; then

@@ -23,6 +23,14 @@ best_of_three_ms() {
   echo "$best"
 }
 
+# bench_program NAME: the path of a program of the bench preset in $build, built first when it is not there.
+bench_program() {
+  if [ ! -x "$build/bin/$1" ]; then
+    (cd "${root:?}" && cmake --preset bench -B "$build" >/dev/null && cmake --build "$build" --target "$1" >/dev/null)
+  fi
+  echo "$build/bin/$1"
+}
+
 # ratio A B: A divided by B to two places; "n/a" when B is not above 0.
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 > 0) printf "%.2f", a / b; else print "n/a" }'; }
 

@@ -14,10 +14,7 @@ work=${WORK_DIR:-$build/print-data}
 lines=10000
 mkdir -p "$work"
 
-bench=$build/bin/print_bench
-if [ ! -x "$bench" ]; then
-  (cd "$root" && cmake --preset bench -B "$build" >/dev/null && cmake --build "$build" --target print_bench >/dev/null)
-fi
+bench=$(bench_program print_bench)
 
 file=$work/print.c
 write_print_source "$file" "$lines"

@@ -16,10 +16,7 @@ file=$work/search_$lines.txt
 if [ ! -s "$file" ]; then
   WORK_DIR=$work BUILD_DIR=$build "$root/bench/search.sh" >/dev/null
 fi
-bench=$build/bin/replace_bench
-if [ ! -x "$bench" ]; then
-  (cd "$root" && cmake --preset bench >/dev/null && cmake --build "$build" --target replace_bench >/dev/null)
-fi
+bench=$(bench_program replace_bench)
 
 printf '%-22s %10s %10s %10s %10s %8s %8s %10s\n' case replaced osk_ms sed_ms vim_ms vs_sed undo peak/file
 run_sed() { LC_ALL=C sed -e "$1" "$file" >"$work/replace_sed.txt"; }

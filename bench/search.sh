@@ -15,10 +15,7 @@ work=${WORK_DIR:-$build/search-data}
 lines=1300000
 mkdir -p "$work"
 
-bench=$build/bin/search_bench
-if [ ! -x "$bench" ]; then
-  (cd "$root" && cmake --preset bench >/dev/null && cmake --build "$build" --target search_bench >/dev/null)
-fi
+bench=$(bench_program search_bench)
 
 file=$work/search_$lines.txt
 if [ ! -s "$file" ] || [ "$(wc -l <"$file")" -ne "$lines" ]; then

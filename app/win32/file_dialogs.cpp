@@ -224,6 +224,9 @@ std::optional<FileDialogAnswer> askFileNames(const FileDialogRequest& request) {
   FileDialogAnswer answer;
   answer.readOnly = (dialog.Flags & OFN_READONLY) != 0;
   answer.names = dialogResultNames(names, state.style.explorer, state.several);
+  // One file chosen in an old-style dialog is its full name, which may hold blanks where the system kept the long
+  // names of its folders: it is not split.
+  if (!state.style.explorer && state.several && exists(names.c_str())) answer.names = {names.c_str()};
   if (state.amendMissing && state.style.explorer) {
     const std::string pattern = filterPatternAt(choice, state.types, dialog.nFilterIndex);
     for (std::string& name : answer.names) {

@@ -85,6 +85,25 @@ TEST(OSK32FileDialogs, OldStyleOpenIsCentredAndCompletesTheNameFromTheFilter) {
   EXPECT_TRUE(program.close());
 }
 
+TEST(OSK32FileDialogs, OldStyleWithShortNamesMayChooseSeveral) {
+  Scratch folder;
+  folder.write("notes.txt", "notes\r\n");
+  settingsIn(folder, "UseExplorerType=1\r\nUseLongFileNames=0\r\n");
+  Program program(folder, "");
+  ASSERT_NE(program.waitForFrame(), nullptr);
+  program.command(numberOf("OpenFile"));
+  HWND dialog = program.waitForDialog("Open [Multi Select]");
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_NE(control(dialog, kFileNameOld), nullptr) << "no explorer style without long names";
+  setText(dialog, kFileNameOld, "notes");
+  ASSERT_TRUE(program.answer(dialog, IDOK));
+  ASSERT_TRUE(program.waitForDocuments(1));
+  // Short names may come back in capitals.
+  const std::string expected = " " + folder.pathOf("notes.txt");
+  EXPECT_EQ(lstrcmpiA(program.activeTitle().c_str(), expected.c_str()), 0) << program.activeTitle();
+  EXPECT_TRUE(program.close());
+}
+
 TEST(OSK32FileDialogs, ExplorerOpenCompletesAMissingNameAndKeepsTheFilterChosen) {
   Scratch folder;
   folder.write("notes.txt", "notes\r\n");
@@ -172,6 +191,33 @@ TEST(OSK32FileDialogs, AutosaveAfterItsDelaySavesNamedFilesOnlyAndWaitsForModalD
   EXPECT_TRUE(waitFor([&] { return folder.read("kept.txt") == "saved more kept\r\n"; }, 15s))
       << folder.read("kept.txt");
   EXPECT_TRUE(program.dialogs().empty());
+  program.kill();
+}
+
+TEST(OSK32FileDialogs, AutosaveOnDeactivationSavesWhenAnotherProgramTakesOver) {
+  Scratch folder;
+  folder.write("left.txt", "left\r\n");
+  settingsIn(folder, "AutosaveModifiedFiles=0\r\nAutosaveOnDeactivation=1\r\n");
+  Program program(folder, "left.txt");
+  ASSERT_TRUE(program.waitForDocuments(1));
+  program.press({{VK_HOME, false, true}});
+  program.type("typed ");
+  program.settle();
+  EXPECT_EQ(folder.read("left.txt"), "left\r\n") << "saved while still active";
+
+  // This test's own window takes the foreground, as another program would.
+  HWND other = CreateWindowExA(0, "STATIC", "other program", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  SetForegroundWindow(other);
+  const bool saved = waitFor([&] {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    return folder.read("left.txt") == "typed left\r\n";
+  }, 15s);
+  EXPECT_TRUE(saved) << folder.read("left.txt");
+  EXPECT_TRUE(program.dialogs().empty());
+  DestroyWindow(other);
   program.kill();
 }
 

@@ -99,17 +99,22 @@ void showHelp() {
 
 // The explorer dialog itself, watched for its Help button: not every system tells the hook about it.
 WNDPROC explorerProc = nullptr;
+constexpr char kWatched[] = "OskHelpWatched";
 
 LRESULT CALLBACK explorerHelpProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND && LOWORD(wParam) == pshHelp && HIWORD(wParam) == BN_CLICKED) {
     showHelp();
     return 0;
   }
+  if (message == WM_NCDESTROY) RemovePropA(dialog, kWatched);
   return IsWindowUnicode(dialog) ? CallWindowProcW(explorerProc, dialog, message, wParam, lParam)
                                  : CallWindowProcA(explorerProc, dialog, message, wParam, lParam);
 }
 
 void watchHelpButton(HWND dialog) {
+  // Once per dialog: watching twice would make the watcher call itself.
+  if (GetPropA(dialog, kWatched) != nullptr) return;
+  SetPropA(dialog, kWatched, reinterpret_cast<HANDLE>(1));
   const LONG_PTR watcher = reinterpret_cast<LONG_PTR>(explorerHelpProc);
   explorerProc = reinterpret_cast<WNDPROC>(IsWindowUnicode(dialog)
                                                ? SetWindowLongPtrW(dialog, GWLP_WNDPROC, watcher)

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/editing_commands.h"
+#include "app/gauge_pacing.h"
 #include "app/win32/dispatch.h"
 #include "app/win32/shell.h"
 
@@ -21,6 +22,7 @@ struct Gauge {
   int64_t count = 0;
   int64_t step = 0;
   std::string caption;
+  GaugePacing pacing;
 };
 
 Gauge& gauge() {
@@ -116,17 +118,19 @@ extern "C" int32_t OSK_CALL OskInitGauge(int32_t first, int32_t count, const cha
                                client.bottom - 4, bar, nullptr, shell().instance, nullptr);
     if (g.window != nullptr) UpdateWindow(g.window);
   }
+  g.pacing.start(0, GetTickCount64());
   return 0;
 }
 
 extern "C" int32_t OSK_CALL OskUpdateGauge(int32_t step) {
   auto& g = gauge();
-  const int before = osk::app::percentDone(g);
   g.step = step;
-  if (g.window != nullptr && osk::app::percentDone(g) != before) {
+  const uint64_t now = GetTickCount64();
+  if (g.window != nullptr && g.pacing.repaintDue(osk::app::percentDone(g), now)) {
     InvalidateRect(g.window, nullptr, FALSE);
     UpdateWindow(g.window);
   }
+  if (!g.pacing.escPollDue(now)) return 0;
   return osk::app::escapeHeldInThisProgram() ? 1 : 0;
 }
 

@@ -76,7 +76,7 @@ unsigned GaugeProgress::percent() const {
 }
 
 bool GaugeProgress::update(uint32_t value) {
-  value_ = value;
+  setValue(value);
   return refresh();
 }
 

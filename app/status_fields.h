@@ -73,6 +73,8 @@ class GaugeProgress {
   // Takes the new value; true when the percentage differs from the one last shown, which then counts as shown:
   // the gauge is drawn again only then.
   bool update(uint32_t value);
+  // Takes the new value without deciding on a drawing (a caller that paces its drawings calls refresh() when due).
+  void setValue(uint32_t value) { value_ = value; }
   // As update() without a new value: true once after a start or a new count.
   bool refresh();
   // The percentage last shown, kNothingDrawn before the first.

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/editing_commands.h"
+#include "app/gauge_pacing.h"
 #include "app/win32/dispatch.h"
 #include "app/win32/shell.h"
 #include "app/win32/status_bar.h"
@@ -13,10 +14,12 @@
 namespace osk::app {
 namespace {
 
-// The operation in progress: how deep the starts nest and the cursor to give back at the end.
+// The operation in progress: how deep the starts nest, the cursor to give back at the end and the pace of the Esc
+// polls (a 100 MB load steps the gauge some 12,000 times).
 struct GaugeRun {
   int depth = 0;
   HCURSOR cursorBefore = nullptr;
+  GaugePacing pacing;
 };
 
 GaugeRun& gaugeRun() {
@@ -69,6 +72,7 @@ extern "C" int32_t OSK_CALL OskInitGauge(int32_t first, int32_t count, const cha
   OEK_fbIsEscPressed();
   OEK_fvEatEsc(1);
   g.cursorBefore = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  g.pacing.start(0, GetTickCount64());
   HWND bar = shell().statusBar;
   if (bar == nullptr) return 0;
   if (SendMessageA(bar, osk::app::kStatGaugeCreate, static_cast<uint32_t>(first), 0) == 0) return 0;
@@ -78,10 +82,11 @@ extern "C" int32_t OSK_CALL OskInitGauge(int32_t first, int32_t count, const cha
 }
 
 extern "C" int32_t OSK_CALL OskUpdateGauge(int32_t step) {
-  if (gaugeRun().depth > 0 && shell().statusBar != nullptr) {
+  auto& g = gaugeRun();
+  if (g.depth > 0 && shell().statusBar != nullptr) {
     SendMessageA(shell().statusBar, osk::app::kStatGaugeStep, static_cast<uint32_t>(step), 0);
   }
-  if (!osk::app::escapePressed()) return 0;
+  if (!g.pacing.escPollDue(GetTickCount64()) || !osk::app::escapePressed()) return 0;
   osk::app::dropQueuedEscape();
   shell().gaugeAborted = true;
   return 1;

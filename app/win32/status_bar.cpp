@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/gauge_pacing.h"
 #include "app/status_fields.h"
 #include "app/win32/dispatch.h"
 #include "app/win32/shell.h"
@@ -105,9 +106,20 @@ void paintBar(HWND bar) {
   EndPaint(bar, &ps);
 }
 
-// The gauge's progress lives with its window.
+// The gauge's progress and the pace of its drawings live with its window.
+struct GaugeState {
+  explicit GaugeState(uint32_t start) : progress(start) {}
+  GaugeProgress progress;
+  GaugePacing pacing;
+};
+
+GaugeState* gaugeStateOf(HWND gauge) {
+  return gauge != nullptr ? reinterpret_cast<GaugeState*>(GetWindowLongPtrA(gauge, GWLP_USERDATA)) : nullptr;
+}
+
 GaugeProgress* progressOf(HWND gauge) {
-  return gauge != nullptr ? reinterpret_cast<GaugeProgress*>(GetWindowLongPtrA(gauge, GWLP_USERDATA)) : nullptr;
+  GaugeState* state = gaugeStateOf(gauge);
+  return state != nullptr ? &state->progress : nullptr;
 }
 
 void placeGauge(HWND bar) {
@@ -162,7 +174,7 @@ LRESULT CALLBACK flGaugeWndProc(HWND gauge, UINT message, WPARAM wParam, LPARAM 
     case WM_ERASEBKGND:
       return 1;   // painting covers the whole client
     case WM_NCDESTROY:
-      delete progressOf(gauge);
+      delete gaugeStateOf(gauge);
       SetWindowLongPtrA(gauge, GWLP_USERDATA, 0);
       break;
     default:
@@ -178,24 +190,31 @@ LRESULT createGauge(HWND bar, uint32_t start) {
   s.gauge = CreateWindowExA(0, kGaugeClass, "", WS_CHILD, r.left, r.top, r.right - r.left, r.bottom - r.top, bar,
                             nullptr, shell().instance, nullptr);
   if (s.gauge == nullptr) return 0;
-  SetWindowLongPtrA(s.gauge, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new GaugeProgress(start)));
+  SetWindowLongPtrA(s.gauge, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new GaugeState(start)));
   return reinterpret_cast<LRESULT>(s.gauge);
 }
 
 void startGauge(uint32_t count) {
   HWND gauge = state().gauge;
-  GaugeProgress* progress = progressOf(gauge);
-  if (progress == nullptr) return;
-  progress->setCount(count);
-  progress->refresh();
+  GaugeState* g = gaugeStateOf(gauge);
+  if (g == nullptr) return;
+  g->progress.setCount(count);
+  g->progress.refresh();
   ShowWindow(gauge, SW_SHOWNA);
   drawGaugeNow(gauge);
+  g->pacing.start(static_cast<int>(g->progress.percent()), GetTickCount64());
 }
 
+// A load steps the gauge once per block, thousands of times: it is drawn again only when its percentage changed
+// and a drawing is due.
 void stepGauge(uint32_t value) {
   HWND gauge = state().gauge;
-  GaugeProgress* progress = progressOf(gauge);
-  if (progress != nullptr && progress->update(value)) drawGaugeNow(gauge);
+  GaugeState* g = gaugeStateOf(gauge);
+  if (g == nullptr) return;
+  g->progress.setValue(value);
+  if (g->pacing.repaintDue(static_cast<int>(g->progress.percent()), GetTickCount64()) && g->progress.refresh()) {
+    drawGaugeNow(gauge);
+  }
 }
 
 void destroyGauge(HWND bar) {

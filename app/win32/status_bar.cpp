@@ -111,6 +111,7 @@ struct GaugeState {
   explicit GaugeState(uint32_t start) : progress(start) {}
   GaugeProgress progress;
   GaugePacing pacing;
+  bool paintPending = false;   // a change waits for the next paint
 };
 
 GaugeState* gaugeStateOf(HWND gauge) {
@@ -140,8 +141,13 @@ void paintGauge(HWND gauge) {
   HDC dc = BeginPaint(gauge, &ps);
   RECT client;
   GetClientRect(gauge, &client);
-  const GaugeProgress* progress = progressOf(gauge);
-  const unsigned percent = progress != nullptr ? progress->percent() : 0;
+  GaugeState* state = gaugeStateOf(gauge);
+  unsigned percent = 0;
+  if (state != nullptr) {
+    state->progress.refresh();
+    state->paintPending = false;
+    percent = state->progress.percent();
+  }
   char caption[256] = {};
   GetWindowTextA(gauge, caption, sizeof caption);
   const std::string text = gaugeText(caption, percent);
@@ -205,15 +211,20 @@ void startGauge(uint32_t count) {
   g->pacing.start(static_cast<int>(g->progress.percent()), GetTickCount64());
 }
 
-// A load steps the gauge once per block, thousands of times: it is drawn again only when its percentage changed
-// and a drawing is due.
+// A load steps the gauge once per block, thousands of times: it is drawn again only when its percentage changed,
+// at once when a drawing is due, else at the next paint (when the work pauses for a question, say).
 void stepGauge(uint32_t value) {
   HWND gauge = state().gauge;
   GaugeState* g = gaugeStateOf(gauge);
   if (g == nullptr) return;
   g->progress.setValue(value);
-  if (g->pacing.repaintDue(static_cast<int>(g->progress.percent()), GetTickCount64()) && g->progress.refresh()) {
+  const unsigned percent = g->progress.percent();
+  if (percent == g->progress.shown()) return;
+  if (g->pacing.repaintDue(static_cast<int>(percent), GetTickCount64())) {
     drawGaugeNow(gauge);
+  } else if (!g->paintPending) {
+    g->paintPending = true;
+    InvalidateRect(gauge, nullptr, FALSE);
   }
 }
 

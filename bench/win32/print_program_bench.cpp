@@ -4,7 +4,11 @@
 // layout and the drawing on the printer. Not a test: it prints its measurement; bench/print_program.sh sets it
 // against enscript on the same file.
 //
-//   osk32_print_bench.exe [lines]      (10,000 unless given)
+// Without a window manager Wine waits two seconds for one to take each closed dialog (the output file dialog
+// among them) before it goes on; the program is started with its windows unmanaged, as if a window manager had
+// answered at once, so that the clock holds printing and not that wait. The setting is put back afterwards.
+//
+//   osk32_print_bench.exe [lines] [copy.ps]   (10,000 lines unless given; copy.ps keeps the last output)
 #include <windows.h>
 
 #include <chrono>
@@ -49,10 +53,47 @@ void option(const std::string& ini, const char* key, const char* value) {
   WritePrivateProfileStringA("Print Options", key, value, ini.c_str());
 }
 
+// Wine's X11 driver setting "Managed" for the programs started while this lives, and the old value back after.
+class UnmanagedWindows {
+ public:
+  UnmanagedWindows() {
+    // Only Wine has the setting; elsewhere nothing is touched.
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    if (!ntdll || !GetProcAddress(ntdll, "wine_get_version")) return;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_, nullptr) !=
+        ERROR_SUCCESS) {
+      key_ = nullptr;
+      return;
+    }
+    DWORD size = sizeof old_;
+    had_ = RegQueryValueExA(key_, "Managed", nullptr, nullptr, reinterpret_cast<BYTE*>(old_), &size) == ERROR_SUCCESS;
+    old_[sizeof old_ - 1] = 0;
+    RegSetValueExA(key_, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+  }
+  ~UnmanagedWindows() {
+    if (!key_) return;
+    if (had_) {
+      RegSetValueExA(key_, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(old_), lstrlenA(old_) + 1);
+    } else {
+      RegDeleteValueA(key_, "Managed");
+    }
+    RegCloseKey(key_);
+  }
+  UnmanagedWindows(const UnmanagedWindows&) = delete;
+  UnmanagedWindows& operator=(const UnmanagedWindows&) = delete;
+
+ private:
+  static constexpr char kKey[] = "Software\\Wine\\X11 Driver";
+  HKEY key_ = nullptr;
+  bool had_ = false;
+  char old_[16] = "";
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const int lines = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000;
+  const std::string keep = argc > 2 ? argv[2] : "";
   if (!installFilePrinter()) {
     std::printf("no PostScript printer could be installed\n");
     return 1;
@@ -66,6 +107,7 @@ int main(int argc, char** argv) {
   option(ini, "NumColumns", "2");
   option(ini, "WrapOption", "1");
 
+  UnmanagedWindows unmanaged;
   Program program(folder, "print.c");
   if (program.waitForFrame() == nullptr || !program.waitForDocuments(1)) {
     std::printf("the program did not open the file\n");
@@ -96,6 +138,7 @@ int main(int argc, char** argv) {
       bestPrepared = sawPrinting ? prepared : -1;
     }
     pages = pagesOf(output);
+    if (!keep.empty()) CopyFileA(output.c_str(), keep.c_str(), FALSE);
   }
   std::printf("lines %d pages %zu\n", lines, pages);
   std::printf("stream and layout %.0f ms, drawing %.0f ms\n", bestPrepared, best - bestPrepared);

@@ -205,9 +205,8 @@ class BodyFlow {
       std::snprintf(number, sizeof number, "%lld: ", static_cast<long long>(value));
       const int32_t w = fonts_.width(kLineNumberClass, number);
       const int32_t x = column_.left + numberWidth_ - w;
-      items.push_back(TextItem{kLineNumberClass, x, baselineTop(kLineNumberClass),
-                               Rect{std::max(x, column_.left), top, std::min(x + w, column_.right), bottom},
-                               number});
+      items.push_back(cell(kLineNumberClass, x, baselineTop(kLineNumberClass), w,
+                           Rect{std::max(x, column_.left), top, std::min(x + w, column_.right), bottom}, number));
     }
     const int32_t textLeft = column_.left + numberWidth_ + indent;
     size_t i = begin;
@@ -217,11 +216,18 @@ class BodyFlow {
       const int32_t x = textLeft + widthOf(begin, i);
       if (x >= column_.right) break;
       const int32_t cls = classOf_[i];
-      items.push_back(TextItem{cls, x, baselineTop(cls),
-                               Rect{x, top, std::min(x + widthOf(i, j), column_.right), bottom},
-                               text_.substr(i, j - i)});
+      const int32_t w = widthOf(i, j);
+      items.push_back(cell(cls, x, baselineTop(cls), w, Rect{x, top, std::min(x + w, column_.right), bottom},
+                           text_.substr(i, j - i)));
       i = j;
     }
+  }
+
+  // An item whose text is `width` wide, its cell one line of its class's font high.
+  TextItem cell(int32_t cls, int32_t x, int32_t y, int32_t width, const Rect& clip, std::string text) {
+    const int32_t height = fonts_.select(cls).height;
+    const bool clipped = x < clip.left || x + width > clip.right || y < clip.top || y + height > clip.bottom;
+    return TextItem{cls, x, y, clip, std::move(text), width, clipped};
   }
 
   const LayoutInput& in_;
@@ -242,11 +248,13 @@ void placeTemplateLine(const TemplateLine& line, int32_t cls, const Rect& area, 
   const Rect clip{area.left, top, area.right, top + height};
   auto put = [&](const std::string& text, int32_t x) {
     if (text.empty()) return;
+    const int32_t width = fonts.width(cls, text);
     Rect r = clip;
     r.left = std::max(clip.left, x);
-    r.right = std::min(clip.right, x + fonts.width(cls, text));
+    r.right = std::min(clip.right, x + width);
     if (r.right <= r.left) return;
-    items.push_back(TextItem{cls, x, top, r, text});
+    // The line is one line of this class high, so only the sides can cut the text.
+    items.push_back(TextItem{cls, x, top, r, text, width, r.left != x || r.right != x + width});
   };
   put(line.left, area.left);
   put(line.right, area.right - fonts.width(cls, line.right));

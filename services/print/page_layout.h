@@ -52,13 +52,16 @@ struct Rect {
 };
 
 // Text of one class drawn at (x, y) (the top of its cell), opaque in the class's background within `clip`, and
-// clipped to it.
+// clipped to it. `width` is the text's advance in its font; `clipped` says whether any of the text's cell (x to
+// x + width, y down one line of its font) lies outside `clip`, so that the clipping matters when it is drawn.
 struct TextItem {
   int32_t cls = 0;
   int32_t x = 0;
   int32_t y = 0;
   Rect clip;
   std::string text;
+  int32_t width = 0;
+  bool clipped = false;
 };
 
 struct PagePlan {

@@ -7,6 +7,7 @@
 
 #include "engine/lang/colour_api.h"
 #include "services/ocs_config_api.h"
+#include "services/print/draw_plan.h"
 #include "services/print/stream_reader.h"
 #include "services/win32/instance_win32.h"
 #include "services/win32/print_win32.h"
@@ -124,20 +125,63 @@ HFONT GdiDevice::font(const print::FontSpec& spec) {
   return f;
 }
 
-void GdiDevice::selectFont(const print::FontSpec& spec) {
-  HGDIOBJ old = SelectObject(dc_, font(spec));
+void GdiDevice::selectFont(const print::FontSpec& spec) { selected_ = font(spec); }
+
+void GdiDevice::apply() {
+  // Others may select fonts into the same context between calls: ask it what it holds.
+  if (!selected_ || GetCurrentObject(dc_, OBJ_FONT) == selected_) return;
+  HGDIOBJ old = SelectObject(dc_, selected_);
   if (!original_) original_ = old;
 }
 
 print::FontMetrics GdiDevice::metrics() {
+  apply();
   TEXTMETRICA tm{};
   if (!GetTextMetricsA(dc_, &tm)) return {};
   return print::FontMetrics{tm.tmHeight + tm.tmExternalLeading, tm.tmAscent, tm.tmAveCharWidth};
 }
 
+const GdiDevice::Widths& GdiDevice::selectedWidths() {
+  auto found = widths_.find(selected_);
+  if (found != widths_.end()) return found->second;
+  Widths& table = widths_[selected_];
+  apply();
+  CPINFO code{};
+  INT advances[256] = {};
+  if (!GetCPInfo(CP_ACP, &code) || code.MaxCharSize != 1 || !GetCharWidth32A(dc_, 0, 255, advances)) return table;
+  std::string all(255, ' ');
+  for (int c = 1; c < 256; ++c) all[static_cast<size_t>(c - 1)] = static_cast<char>(c);
+  std::vector<int32_t> measured;
+  measure(all, measured);
+  int32_t sum = 0;
+  for (int c = 1; c < 256; ++c) {
+    sum += advances[c];
+    if (measured[static_cast<size_t>(c - 1)] != sum) return table;
+  }
+  table.assign(advances, advances + 256);
+  return table;
+}
+
 void GdiDevice::extents(std::string_view text, std::vector<int32_t>& ends) {
+  // A NUL is the one character the table was not checked for.
+  if (!selected_ || text.find('\0') != std::string_view::npos) {
+    measure(text, ends);
+    return;
+  }
+  const Widths& table = selectedWidths();
+  if (table.empty()) {
+    measure(text, ends);
+    return;
+  }
+  ends.resize(text.size());
+  int32_t sum = 0;
+  for (size_t i = 0; i < text.size(); ++i) ends[i] = sum += table[static_cast<unsigned char>(text[i])];
+}
+
+void GdiDevice::measure(std::string_view text, std::vector<int32_t>& ends) {
   ends.assign(text.size(), 0);
   if (text.empty()) return;
+  apply();
   std::vector<INT> dx(text.size());
   SIZE size{};
   // The system measures at most a few thousand characters in one call on some platforms: measure in chunks.
@@ -157,23 +201,34 @@ void GdiDevice::extents(std::string_view text, std::vector<int32_t>& ends) {
 
 void drawPage(HDC dc, const print::PagePlan& page, const std::vector<print::ResolvedClass>& classes,
               GdiDevice& fonts) {
-  const print::ResolvedClass plain{};
-  HGDIOBJ oldFont = nullptr;
-  SetBkMode(dc, OPAQUE);
+  print::DrawPlanner planner(classes, fonts);
+  const std::vector<print::DrawRun> runs = planner.plan(page);
+  // Only what changes between runs is set again: a printer driver writes out every state change.
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
   SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-  for (const print::TextItem& t : page.texts) {
-    const print::ResolvedClass& c =
-        t.cls >= 0 && static_cast<size_t>(t.cls) < classes.size() ? classes[static_cast<size_t>(t.cls)]
-                                                                  : (classes.empty() ? plain : classes[0]);
-    HGDIOBJ old = SelectObject(dc, fonts.font(c.font));
-    if (!oldFont) oldFont = old;
-    SetTextColor(dc, c.text);
-    SetBkColor(dc, c.back);
-    const RECT clip{t.clip.left, t.clip.top, t.clip.right, t.clip.bottom};
-    ExtTextOutA(dc, t.x, t.y, ETO_OPAQUE | ETO_CLIPPED, &clip, t.text.data(), static_cast<UINT>(t.text.size()),
-                nullptr);
+  HGDIOBJ oldFont = nullptr;
+  HFONT font = nullptr;
+  COLORREF text = CLR_INVALID, back = CLR_INVALID;
+  for (const print::DrawRun& run : runs) {
+    HFONT wanted = fonts.font(run.look->font);
+    if (wanted != font) {
+      HGDIOBJ old = SelectObject(dc, wanted);
+      if (!oldFont) oldFont = old;
+      font = wanted;
+    }
+    if (run.look->text != text) SetTextColor(dc, text = run.look->text);
+    UINT options = 0;
+    if (run.opaque) {
+      if (run.look->back != back) SetBkColor(dc, back = run.look->back);
+      options |= ETO_OPAQUE;
+    }
+    if (run.clipped) options |= ETO_CLIPPED;
+    const RECT clip{run.clip.left, run.clip.top, run.clip.right, run.clip.bottom};
+    ExtTextOutA(dc, run.x, run.y, options, options ? &clip : nullptr, run.text.data(),
+                static_cast<UINT>(run.text.size()), nullptr);
   }
   if (oldFont) SelectObject(dc, oldFont);
+  SetBkMode(dc, oldMode);
   HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   for (const print::Rect& r : page.rules) {
     const RECT rect{r.left, r.top, r.right, r.bottom};

@@ -50,6 +50,11 @@ std::string printerName(const PrintState& state);
 std::vector<print::PrintClass> loadClasses(SettingsStore& settings);
 
 // Measures text with the fonts a printer device context would use. Font heights are points (1/72 inch).
+//
+// A job measures a hundred thousand runs, and each system call costs; so each font's advance widths of the 256
+// single-byte characters are read once and runs are summed from them. That table is used only where it gives
+// exactly what the system measures (a single-byte code page, and the widths of all 255 characters in one string
+// agreeing with the table); otherwise every run is measured by the system.
 class GdiDevice : public print::MeasuringDevice {
  public:
   explicit GdiDevice(HDC dc) : dc_(dc) {}
@@ -62,9 +67,18 @@ class GdiDevice : public print::MeasuringDevice {
   HFONT font(const print::FontSpec& spec);
 
  private:
+  using Widths = std::vector<int32_t>;   // 256 advances, or empty when the system must measure
+  const Widths& selectedWidths();
+  void measure(std::string_view text, std::vector<int32_t>& ends);
+  // Puts the selected font into the device context, which only the system's own measures need: selecting a
+  // font on a printer costs the driver work.
+  void apply();
+
   HDC dc_;
   HGDIOBJ original_ = nullptr;
+  HFONT selected_ = nullptr;
   std::map<std::string, HFONT> fonts_;
+  std::map<HFONT, Widths> widths_;
 };
 
 // Draws one laid-out page on `dc`, whose logical units are the printer's device units.

@@ -38,17 +38,7 @@ SessionLine sessionLineOf(HWND document) {
 
 }  // namespace
 
-void caretReport(HWND editor) {
-  if (editor == nullptr) {
-    showCaretPosition(0, 0);
-    return;
-  }
-  // The caret's line and column come back through the pair; the answer itself is the cell.
-  int32_t caret[2] = {0, 0};
-  SendMessageA(editor, ECD_GET_CARET, 0, reinterpret_cast<LPARAM>(caret));
-  showCaretPosition(caret[0], caret[1]);
-  showInsertMode(editorSays(editor, ECD_IS_INSERT_MODE));
-}
+void caretReport(HWND editor) { refreshStatusFields(editor); }
 
 void updateHistoryRecord(HWND document) {
   HWND editor = editorOfDocument(document);

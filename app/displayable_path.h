@@ -1,6 +1,6 @@
-// A path shortened to fit a number of characters for menus and titles: the root ("C:\" or "\\server\share\") is
-// kept, then "...", then as many whole trailing parts as fit. A path that fits stays as it is; when not even the
-// last part fits beside the root, the path's last characters are kept after "...".
+// Paths shortened for window titles and menus by the common services (OCS_fvGetDisplayablePath), so that the
+// program and the services' own lists shorten alike: the root, "...", and the trailing parts that fit. Window
+// titles use 64 characters, the file history popup 56 for its directories.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +9,7 @@
 
 namespace osk::app {
 
+// Defined by the program's Windows side, over the services library.
 std::string displayablePath(std::string_view path, std::size_t maxChars);
 
 }  // namespace osk::app

@@ -291,7 +291,8 @@ Status reflow(Buffer& b, ReflowMode mode, int32_t first, int32_t last, TextPos& 
       line = end + delta + 1;
       if (done >= nextStep) {
         nextStep = done + every;
-        if (gauge.step(done)) break;
+        // Steps are positions from the first line, as the start told the gauge.
+        if (gauge.step(static_cast<int64_t>(first) + done)) break;
       }
     }
   } else {

@@ -18,6 +18,7 @@
 #include "app/win32/document_panes.h"
 #include "app/win32/document_window.h"
 #include "app/win32/engine_callbacks.h"
+#include "app/win32/file_dialogs.h"
 #include "app/win32/session.h"
 #include "app/win32/settings_win32.h"
 #include "app/win32/shell.h"
@@ -195,23 +196,16 @@ void reloadFile(const char*) {
 
 // --- File dialogs of these commands
 
-bool askFileName(const char* title, bool save, uint16_t help, std::string& name) {
-  char file[MAX_PATH + 1] = {};
-  const std::string filters = filterBlock(settings().filters);
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = s().frame;
-  dialog.lpstrFilter = filters.empty() ? nullptr : filters.c_str();
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof file;
-  dialog.lpstrInitialDir = ".";
-  dialog.lpstrTitle = title;
-  dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_NOCHANGEDIR |
-                 (save ? 0 : OFN_FILEMUSTEXIST);
-  HelpContext context(help);
-  if (!(save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog))) return false;
-  name = file;
+bool askFileName(FileDialogKind kind, const char* title, bool save, uint16_t help, std::string& name) {
+  FileDialogRequest request;
+  request.kind = kind;
+  request.title = title;
+  request.save = save;
+  request.helpContext = help;
+  request.fileMustExist = !save;
+  const auto answer = askFileNames(request);
+  if (!answer) return false;
+  name = answer->names.front();
   return true;
 }
 
@@ -231,7 +225,7 @@ void pasteFromFile(const char*) {
     return;
   }
   std::string name;
-  if (!askFileName("Paste From", false, 109, name)) return;
+  if (!askFileName(FileDialogKind::kOpen, "Paste From", false, 109, name)) return;
   HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
@@ -342,7 +336,7 @@ void copyToFile(const char*) {
     return;
   }
   std::string name;
-  if (!askFileName("Copy To", true, 110, name)) return;
+  if (!askFileName(FileDialogKind::kCopyTo, "Copy To", true, 110, name)) return;
   for (HWND document : documentWindows()) {
     if (sameFile(documentFileName(document), name)) {
       showStop(s().frame, "Cannot write to a file which is currently loaded");

@@ -13,6 +13,7 @@
 #include "app/win32/alerts.h"
 #include "app/win32/dispatch.h"
 #include "app/win32/document_window.h"
+#include "app/win32/file_dialogs.h"
 #include "app/win32/frame_window.h"
 #include "services/win32/extensions_api.h"
 #include "services/win32/ocs_bars_api.h"
@@ -88,26 +89,22 @@ bool runApplication(const std::string& commandText) {
 }
 
 void runApplicationDialog() {
-  char file[MAX_PATH + 1] = {};
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = s().frame;
-  dialog.lpstrFilter = "Applications (*.exe)\0*.exe\0";
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof file;
-  dialog.lpstrTitle = "Run Application";
-  dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_SHOWHELP | OFN_EXPLORER;
-  const uint16_t previousHelp = s().helpContext;
-  s().helpContext = 512;
-  while (GetOpenFileNameA(&dialog)) {
-    const std::string name = file;
+  FileDialogRequest request;
+  request.kind = FileDialogKind::kRunApplication;
+  request.title = "Run Application";
+  request.helpContext = 512;
+  request.types = {{"Applications (*.exe)", "*.exe"}};
+  request.initialFolder.clear();
+  request.keepCurrentFolder = true;
+  // A failure keeps the user in the dialog: it comes back with the name typed.
+  while (const auto answer = askFileNames(request)) {
+    const std::string& name = answer->names.front();
+    request.initialName = name;
     if (name.find_first_of("*?") != std::string::npos) continue;
     if (runApplication("\"" + name + "\"")) break;
     beep();
     showStop(s().frame, "Cannot run application");
   }
-  s().helpContext = previousHelp;
 }
 
 // The first visible modeless dialog of the program, not a bar; none: the mark of the current editor goes.
@@ -175,19 +172,14 @@ void toolBarToggle(int32_t property, const char* command) {
 }
 
 bool askNewFileName(std::string& name) {
-  char file[MAX_PATH + 1] = {};
-  const std::string filters = filterBlock(settings().filters);
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = s().frame;
-  dialog.lpstrFilter = filters.c_str();
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof file;
-  dialog.lpstrTitle = "New File";
-  dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER;
-  if (!GetSaveFileNameA(&dialog)) return false;
-  name = file;
+  FileDialogRequest request;
+  request.kind = FileDialogKind::kNewFile;
+  request.title = "New File";
+  request.save = true;
+  request.helpContext = 121;
+  const auto answer = askFileNames(request);
+  if (!answer) return false;
+  name = answer->names.front();
   return true;
 }
 
@@ -222,48 +214,25 @@ void newFile(const char*) {
   refreshAll();
 }
 
-// The custom filter the user typed and the chosen filter, kept for the next Open dialog.
-struct OpenDialogChoice {
-  char customFilter[64] = {};
-  DWORD filterIndex = 1;
-};
-
 void openFileDialog() {
-  static OpenDialogChoice choice;
-  std::string names(2048, '\0');
+  FileDialogRequest request;
+  request.kind = FileDialogKind::kOpen;
+  request.title = "Open";
+  request.helpContext = 102;
+  request.nameSize = 2048;
+  request.readOnlyBox = true;
+  request.several = true;
+  request.amendMissing = true;
   // The marked text names the file to open when it is one existing file.
   if (activeEditor() != nullptr) {
     SetCurEdWindow(activeEditor());
     const std::string marked = markedOpenName();
-    if (!marked.empty() && GetFileAttributesA(marked.c_str()) != INVALID_FILE_ATTRIBUTES) {
-      lstrcpynA(names.data(), marked.c_str(), static_cast<int>(names.size()));
-    }
+    if (!marked.empty() && GetFileAttributesA(marked.c_str()) != INVALID_FILE_ATTRIBUTES) request.initialName = marked;
   }
-  const std::string filters = filterBlock(settings().filters);
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = s().frame;
-  dialog.lpstrFilter = filters.empty() ? nullptr : filters.c_str();
-  dialog.lpstrCustomFilter = choice.customFilter;
-  dialog.nMaxCustFilter = sizeof choice.customFilter;
-  dialog.nFilterIndex = choice.filterIndex;
-  dialog.lpstrFile = names.data();
-  dialog.nMaxFile = static_cast<DWORD>(names.size());
-  dialog.lpstrInitialDir = ".";
-  dialog.lpstrTitle = "Open [Multi Select]";
-  dialog.Flags = OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_SHAREAWARE | OFN_EXPLORER;
-  if (!GetOpenFileNameA(&dialog)) return;
-  choice.filterIndex = dialog.nFilterIndex;
-  const bool readOnly = (dialog.Flags & OFN_READONLY) != 0;
-  // One name, or a folder followed by names, each ended by a zero.
-  std::vector<std::string> parts;
-  for (const char* p = names.c_str(); *p != 0; p += lstrlenA(p) + 1) parts.emplace_back(p);
-  if (parts.size() == 1) {
-    openDocument(parts[0], readOnly);
-  } else {
-    for (size_t i = 1; i < parts.size(); ++i) {
-      if (!openDocument(parts[0] + "\\" + parts[i], readOnly)) break;
-    }
+  const auto answer = askFileNames(request);
+  if (!answer) return;
+  for (const std::string& name : answer->names) {
+    if (!openDocument(name, answer->readOnly)) break;
   }
 }
 

@@ -69,7 +69,8 @@ class ShellSearchHost final : public SearchHost {
   void beginWork(const char* caption) override {
     order_ = documentWindows();
     ShowHourGlass(1);
-    InitGauge(1, std::max(1, GetLineCount()), caption);
+    // Steps are line numbers: counted from 0, the last line shows the whole done.
+    InitGauge(0, std::max(1, GetLineCount()), caption);
   }
   void endWork() override {
     DestroyGauge();

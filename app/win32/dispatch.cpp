@@ -135,6 +135,7 @@ void executeCommand(const std::string& name, const std::string& parameter, HWND 
   // The command may have closed the window that was current before it.
   SetCurEdWindow(IsWindow(previous) ? previous : nullptr);
   setConditionBits(kCondClipboardText, hasClipboardText() ? kCondClipboardText : 0);
+  refreshStatusFields(activeEditor());
 }
 
 void refreshConditions() {

@@ -159,9 +159,8 @@ void paintSplitBars(HWND document) {
   const PaneLayout layout = currentLayout(document);
   for (const PaneRect* bar : {&layout.horizontalBarRect, &layout.verticalBarRect}) {
     if (bar->width() <= 0 || bar->height() <= 0) continue;
-    RECT r = toRect(*bar);
-    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    DrawEdge(dc, &r, EDGE_RAISED, bar == &layout.horizontalBarRect ? (BF_TOP | BF_BOTTOM) : (BF_LEFT | BF_RIGHT));
+    const RECT r = toRect(*bar);
+    OCS_fvDrawSplitBar(dc, &r, bar == &layout.verticalBarRect ? 1 : 0);
   }
   EndPaint(document, &ps);
 }

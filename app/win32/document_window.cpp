@@ -8,6 +8,7 @@
 #include "app/displayable_path.h"
 #include "app/win32/alerts.h"
 #include "app/win32/dispatch.h"
+#include "app/win32/file_dialogs.h"
 #include "app/win32/document_panes.h"
 #include "app/win32/print_preview.h"
 #include "app/win32/settings_win32.h"
@@ -207,20 +208,19 @@ bool fileIsReadOnly(const std::string& name) {
 }
 
 bool askSaveAsName(HWND document, std::string& name) {
-  char file[MAX_PATH + 1] = {};
-  lstrcpynA(file, documentFileName(document).c_str(), sizeof file);
-  const std::string filters = filterBlock(settings().filters);
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = shell().frame;
-  dialog.lpstrFilter = filters.c_str();
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof file;
-  dialog.lpstrTitle = "Save As";
-  dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER;
-  if (!GetSaveFileNameA(&dialog)) return false;
-  name = file;
+  FileDialogRequest request;
+  request.kind = FileDialogKind::kSaveAs;
+  request.title = "Save As";
+  request.save = true;
+  request.helpContext = 104;
+  request.initialName = documentFileName(document);
+  // A named buffer is saved where it lies unless the user goes elsewhere.
+  if (const std::size_t cut = request.initialName.find_last_of("\\/"); cut != std::string::npos) {
+    request.initialFolder = request.initialName.substr(0, cut == 2 && request.initialName[1] == ':' ? 3 : cut);
+  }
+  const auto answer = askFileNames(request);
+  if (!answer) return false;
+  name = answer->names.front();
   return true;
 }
 
@@ -402,7 +402,7 @@ bool saveDocument(HWND document, const SaveRequest& request) {
   EcdSaveRecord save{};
   save.caption = "Saving (Esc to abort)";
   save.fileName = renamed ? name.c_str() : nullptr;
-  save.mayFinalise = 1;
+  save.mayFinalise = request.autosave ? 0 : 1;
   ShowHourGlass(1);
   const auto result = static_cast<int32_t>(SendMessageA(editor, ECD_SAVE, 0, reinterpret_cast<LPARAM>(&save)));
   ShowHourGlass(0);

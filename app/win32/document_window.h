@@ -42,6 +42,7 @@ struct SaveRequest {
   bool saveAs = false;
   bool evenIfUnmodified = false;
   bool quiet = false;          // autosave: no messages
+  bool autosave = false;       // started by the autosave: the undo history is kept whatever the options say
 };
 bool saveDocument(HWND document, const SaveRequest& request);
 // "Save changes to file %s ?" with Yes, No and Cancel: IDYES, IDNO or IDCANCEL.

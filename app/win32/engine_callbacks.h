@@ -1,17 +1,14 @@
 // The functions the engine calls back: the typed-character event and the three progress gauge steps.
 //
-// The gauge shows the hourglass and a bar over the status bar while a long operation runs, its share counted from
-// the start value in 64 bits; a step answers nonzero when the user holds Esc in one of this program's windows,
-// which aborts the operation. Calls nest safely: only the outermost start and end show and remove the gauge.
+// The gauge shows the hourglass and covers the status bar's message field while a long operation runs. Start takes
+// the value the operation counts from and the number of steps it expects (both unsigned, so byte counts past 2 GB
+// work); a step takes the value reached and answers nonzero when the user pressed Esc in this program, which
+// aborts the operation. Calls nest safely: only the outermost start and end show and remove the gauge.
 #pragma once
 
 #include <windows.h>
 
 #include "engine/ecd_types.h"
-
-namespace osk::app {
-bool registerGaugeClass(HINSTANCE instance);
-}
 
 extern "C" {
 int32_t OSK_CALL fbEdEventHandler(EcdEventRecord* event);

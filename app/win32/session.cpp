@@ -38,17 +38,7 @@ SessionLine sessionLineOf(HWND document) {
 
 }  // namespace
 
-void caretReport(HWND editor) {
-  if (editor == nullptr) {
-    showCaretPosition(0, 0);
-    return;
-  }
-  // The caret's line and column come back through the pair; the answer itself is the cell.
-  int32_t caret[2] = {0, 0};
-  SendMessageA(editor, ECD_GET_CARET, 0, reinterpret_cast<LPARAM>(caret));
-  showCaretPosition(caret[0], caret[1]);
-  showInsertMode(editorSays(editor, ECD_IS_INSERT_MODE));
-}
+void caretReport(HWND editor) { refreshStatusFields(editor); }
 
 void updateHistoryRecord(HWND document) {
   HWND editor = editorOfDocument(document);
@@ -151,10 +141,18 @@ void openFromHistory(std::size_t index) {
 }
 
 void autosaveAll() {
+  // Never while a modal dialog or message box is up (the frame is disabled then: a save under a question the user
+  // is still answering would change what the question is about), and never inside an autosave already running.
+  static bool running = false;
+  if (running || shell().frame == nullptr || !IsWindowEnabled(shell().frame)) return;
+  running = true;
+  // Untitled buffers are left alone: naming them would need a dialog. A file that cannot be saved now (read-only,
+  // its folder gone) is skipped quietly and the others are still saved.
   for (HWND document : documentWindows()) {
-    if (documentFileName(document).empty()) continue;
-    if (!saveDocument(document, SaveRequest{.quiet = true})) break;
+    if (!IsWindow(document) || documentFileName(document).empty()) continue;
+    saveDocument(document, SaveRequest{.quiet = true, .autosave = true});
   }
+  running = false;
   refreshConditions();
 }
 

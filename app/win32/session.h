@@ -14,6 +14,8 @@ bool shutDown();
 void restoreSession();
 void updateHistoryRecord(HWND document);
 void openFromHistory(std::size_t index);
+// Saves every modified named document quietly, keeping its undo history; never asks, never saves an untitled
+// buffer, and does nothing while a modal dialog is up or an autosave is already running.
 void autosaveAll();
 void autoloadChangedFiles();
 void fillLastFourPopup(HMENU popup);

@@ -82,6 +82,7 @@ struct Shell {
   WordPattern words;
   EditingOptions editing;
   uint32_t conditionMask = 0;
+  bool gaugeAborted = false;            // Esc stopped the work of the last progress gauge
 };
 
 Shell& shell();

@@ -152,7 +152,8 @@ int32_t writePrintStream(LineStore& store, const PrintRange& range, const PrintO
   if (lines == 0) first = 1, last = 0;
   out.number("\\num", last - first + 1);
 
-  Gauge gauge(options.gauge, options.caption, first, last);
+  // The gauge counts from the first line through the number of lines; its steps are line numbers.
+  Gauge gauge(options.gauge, options.caption, first, last - first + 1);
   std::string text, next, cells;
   std::vector<Run> runs;
   bool paragraphStarts = true;   // the next non-blank line starts a paragraph

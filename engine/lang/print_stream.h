@@ -67,7 +67,7 @@ struct PrintOptions {
   bool tabsAsSpaces = false;   // a tab character then takes one cell
   bool colourSyntax = false;   // coloured runs get their colour code; otherwise every segment is plain
   ColourProvider colours;      // empty: the whole line is one plain run
-  GaugeCallbacks gauge;        // start(first line, last line, caption), step(line) non-zero stops, end()
+  GaugeCallbacks gauge;        // start(first line, line count, caption), step(line) non-zero stops, end()
   const char* caption = nullptr;   // the gauge shows only with a caption
 };
 

@@ -6,6 +6,7 @@
 #include "services/win32/ocs_bars_api.h"
 #include "services/ocs_dialogs_api.h"
 #include "services/ocs_print_api.h"
+#include "services/win32/ocs_file_api.h"
 
 #ifdef __cplusplus
 extern "C" {

@@ -373,13 +373,16 @@ TEST_F(Reflow, BackspaceJoinInWordWrapRefillsTheParagraph) {
   EXPECT_EQ(text(b), (Lines{"alpha beta", "gamma delta", "epsilon"}));
 }
 
-int32_t reflowGaugeFirst = -1, reflowGaugeCount = -1, reflowSteps = 0;
+int32_t reflowGaugeFirst = -1, reflowGaugeCount = -1, reflowSteps = 0, reflowStepValue = -1;
 int32_t OSK_CALL reflowStart(int32_t first, int32_t count, const char*) {
   reflowGaugeFirst = first;
   reflowGaugeCount = count;
   return 0;
 }
-int32_t OSK_CALL reflowStep(int32_t) { return ++reflowSteps >= 1 ? 1 : 0; }   // Esc at the first step
+int32_t OSK_CALL reflowStep(int32_t value) {   // Esc at the first step
+  reflowStepValue = value;
+  return ++reflowSteps >= 1 ? 1 : 0;
+}
 
 TEST_F(Reflow, ExplicitReflowShowsProgressAndStopsOnEsc) {
   Engine::instance().gauge = GaugeCallbacks{reflowStart, reflowStep, nullptr};
@@ -394,6 +397,9 @@ TEST_F(Reflow, ExplicitReflowShowsProgressAndStopsOnEsc) {
   EXPECT_EQ(reflowGaugeFirst, 3);
   EXPECT_EQ(reflowGaugeCount, 78);
   EXPECT_EQ(reflowSteps, 1);
+  // Steps are positions counted from the first line, like the start: at least the first 5 lines are done.
+  EXPECT_GE(reflowStepValue, 3 + 5);
+  EXPECT_LT(reflowStepValue, 3 + 78);
   const Lines now = text(b);
   EXPECT_EQ(now[0], "word word word word");   // before the range
   EXPECT_EQ(now[2], "word word");

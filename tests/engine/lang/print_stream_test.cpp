@@ -171,12 +171,12 @@ TEST(PrintStreamTest, EmptyTextWritesOnlyTheCount) {
   EXPECT_EQ(Print(store), "\\num0 ");
 }
 
-int32_t gStarts = 0, gFirst = 0, gLast = 0, gEnds = 0, gStopAt = 0;
+int32_t gStarts = 0, gFirst = 0, gCount = 0, gEnds = 0, gStopAt = 0;
 std::vector<int32_t> gSteps;
-int32_t OSK_CALL StartGauge(int32_t first, int32_t last, const char* caption) {
+int32_t OSK_CALL StartGauge(int32_t first, int32_t count, const char* caption) {
   ++gStarts;
   gFirst = first;
-  gLast = last;
+  gCount = count;
   EXPECT_STREQ(caption, "Preparing to Print (Esc to Cancel)");
   return 0;
 }
@@ -201,7 +201,7 @@ TEST(PrintStreamTest, GaugeStepsEveryLineAndEscStopsWithTheLinesSoFar) {
   Print(store, {RangeKind::kLine, 2, 1, 4, 1}, options);
   EXPECT_EQ(gStarts, 1);
   EXPECT_EQ(gFirst, 2);
-  EXPECT_EQ(gLast, 4);
+  EXPECT_EQ(gCount, 3);
   EXPECT_EQ(gSteps, (std::vector<int32_t>{2, 3, 4}));
   EXPECT_EQ(gEnds, 1);
 

@@ -1,6 +1,6 @@
-#include "app/displayable_path.h"
+#include "services/displayable_path.h"
 
-namespace osk::app {
+namespace osk {
 namespace {
 
 constexpr std::string_view kEllipsis = "...";
@@ -37,4 +37,4 @@ std::string displayablePath(std::string_view path, std::size_t maxChars) {
   return std::string(kEllipsis) + std::string(path.substr(path.size() - (maxChars - kEllipsis.size())));
 }
 
-}  // namespace osk::app
+}  // namespace osk

@@ -1,8 +1,8 @@
-#include "app/displayable_path.h"
+#include "services/displayable_path.h"
 
 #include <gtest/gtest.h>
 
-namespace osk::app {
+namespace osk {
 namespace {
 
 TEST(DisplayablePath, KeepsTheRootAndTheTrailingPartsThatFit) {
@@ -18,4 +18,4 @@ TEST(DisplayablePath, KeepsTheRootAndTheTrailingPartsThatFit) {
 }
 
 }  // namespace
-}  // namespace osk::app
+}  // namespace osk

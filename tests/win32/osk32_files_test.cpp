@@ -11,16 +11,6 @@
 namespace osk::drive {
 namespace {
 
-// The keyboard focus and the mouse capture of the program's thread.
-GUITHREADINFO threadState(const Program& program) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(program.frame(), nullptr), &info);
-  return info;
-}
-HWND focusOf(const Program& program) { return threadState(program).hwndFocus; }
-HWND captureOf(const Program& program) { return threadState(program).hwndCapture; }
-
 RECT rectIn(HWND parent, HWND child) {
   RECT r{};
   GetWindowRect(child, &r);

@@ -31,6 +31,20 @@ LRESULT ask(HWND window, UINT message, WPARAM wParam) {
   return static_cast<LRESULT>(result);
 }
 
+namespace {
+
+GUITHREADINFO threadState(const Program& program) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(program.frame(), nullptr), &info);
+  return info;
+}
+
+}  // namespace
+
+HWND focusOf(const Program& program) { return threadState(program).hwndFocus; }
+HWND captureOf(const Program& program) { return threadState(program).hwndCapture; }
+
 HWND openDialog(const Program& program, const std::string& command, const std::string& title) {
   program.command(numberOf(command));
   return program.waitForDialog(title);

@@ -26,6 +26,10 @@ std::string iniValue(const std::string& file, const char* section, const char* k
 // A message of a window of the program (an editor's ECD_ question, say), answered within five seconds; 0 otherwise.
 LRESULT ask(HWND window, UINT message, WPARAM wParam = 0);
 
+// The windows of the program's thread that have the keyboard focus and the mouse capture; nullptr for none.
+HWND focusOf(const Program& program);
+HWND captureOf(const Program& program);
+
 // Runs a command of the built-in configuration and gives the dialog with this title that it opens; nullptr when
 // none comes.
 HWND openDialog(const Program& program, const std::string& command, const std::string& title);

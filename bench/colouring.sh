@@ -9,15 +9,14 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=bench/lib.sh
+source "$root/bench/lib.sh"
 build=${BUILD_DIR:-$root/build/bench}
 work=${WORK_DIR:-$build/colouring-data}
 lines=1000000
 mkdir -p "$work"
 
-bench=$build/bin/colouring_bench
-if [ ! -x "$bench" ]; then
-  (cd "$root" && cmake --preset bench -B "$build" >/dev/null && cmake --build "$build" --target colouring_bench >/dev/null)
-fi
+bench=$(bench_program colouring_bench)
 
 file=$work/colouring_$lines.c
 if [ ! -s "$file" ] || [ "$(wc -l <"$file")" -ne "$lines" ]; then
@@ -37,22 +36,14 @@ if [ ! -s "$file" ] || [ "$(wc -l <"$file")" -ne "$lines" ]; then
   }' >"$file"
 fi
 
-now_ms() { date +%s%N | awk '{ printf "%.1f", $1 / 1000000 }'; }
-best=""
-for _ in 1 2 3; do
-  start=$(now_ms)
-  LC_ALL=C grep -c -F -- '/*' "$file" >/dev/null || true
-  end=$(now_ms)
-  t=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f", b - a }')
-  if [ -z "$best" ] || awk -v t="$t" -v b="$best" 'BEGIN { exit !(t < b) }'; then best=$t; fi
-done
+count_comment_lines() { LC_ALL=C grep -c -F -- '/*' "$file"; }
+best=$(best_of_three_ms count_comment_lines)
 
 read -r _ count _ runs _ bits _ colour _ repaint < <("$bench" "$file" "$root/engine/OSKECD32.stx" 10)
-ratio() { awk -v o="$1" -v g="$best" 'BEGIN { printf "%.2f", o / g }'; }
 total=$(awk -v a="$bits" -v b="$colour" 'BEGIN { printf "%.1f", a + b }')
 printf '%-34s %10s %10s %8s\n' task osk_ms grep_ms ratio
-printf '%-34s %10s %10s %8s\n' "block state of every line" "$bits" "$best" "$(ratio "$bits")"
-printf '%-34s %10s %10s %8s\n' "runs of every line, in order" "$colour" "$best" "$(ratio "$colour")"
-printf '%-34s %10s %10s %8s\n' "both" "$total" "$best" "$(ratio "$total")"
-printf '%-34s %10s %10s %8s\n' "repaint after /* edit" "$repaint" "$best" "$(ratio "$repaint")"
+printf '%-34s %10s %10s %8s\n' "block state of every line" "$bits" "$best" "$(ratio "$bits" "$best")"
+printf '%-34s %10s %10s %8s\n' "runs of every line, in order" "$colour" "$best" "$(ratio "$colour" "$best")"
+printf '%-34s %10s %10s %8s\n' "both" "$total" "$best" "$(ratio "$total" "$best")"
+printf '%-34s %10s %10s %8s\n' "repaint after /* edit" "$repaint" "$best" "$(ratio "$repaint" "$best")"
 echo "($count lines, $runs runs; best of 10 passes against the best of 3 grep runs)"

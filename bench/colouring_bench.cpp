@@ -7,15 +7,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench/load_lines.h"
 #include "engine/lang/colouring.h"
 #include "engine/lang/syntax_data.h"
 #include "engine/lang/syntax_file.h"
-#include "engine/store/line_store.h"
-#include "engine/store/text_loader.h"
 
 namespace {
 
@@ -32,17 +30,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int passes = argc > 3 ? std::atoi(argv[3]) : 3;
-  std::ifstream in(argv[1], std::ios::binary);
   osk::LineStore store;
-  osk::TextLoader loader(false);
-  std::vector<char> chunk(1 << 20);
-  while (in) {
-    in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-    if (in.gcount() > 0 && loader.feed(chunk.data(), static_cast<size_t>(in.gcount())) != osk::StoreStatus::kOk) {
-      return 1;
-    }
-  }
-  if (loader.finish(store) != osk::StoreStatus::kOk || !LoadSyntaxFile(argv[2])) {
+  if (!osk::bench::loadLines(argv[1], store) || !LoadSyntaxFile(argv[2])) {
     std::fprintf(stderr, "cannot load %s or %s\n", argv[1], argv[2]);
     return 1;
   }

@@ -21,6 +21,14 @@ using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
+// The seconds a piece of work takes.
+template <typename Work>
+double Timed(Work&& work) {
+  const auto start = Clock::now();
+  work();
+  return Seconds(Clock::now() - start);
+}
+
 long ResidentKilobytes() {
 #ifdef __linux__
   std::ifstream status("/proc/self/status");
@@ -93,18 +101,17 @@ int main(int argc, char** argv) {
   // 10,000 line edits, each its own group: the array keeps the newest groups it has room for.
   {
     std::uniform_int_distribution<int32_t> line(1, b->lineCount());
-    auto start = Clock::now();
-    for (int i = 0; i < 10000; ++i) osk::replaceLine(*b, line(rng), "    replaced line text;");
-    const double edit = Seconds(Clock::now() - start);
+    const double edit = Timed([&] {
+      for (int i = 0; i < 10000; ++i) osk::replaceLine(*b, line(rng), "    replaced line text;");
+    });
     osk::TextPos caret;
-    int undone = 0;
-    start = Clock::now();
-    while (b->undo(caret) == osk::Status::kOk) ++undone;
-    const double undo = Seconds(Clock::now() - start);
-    int redone = 0;
-    start = Clock::now();
-    while (b->redo(caret) == osk::Status::kOk) ++redone;
-    const double redo = Seconds(Clock::now() - start);
+    int undone = 0, redone = 0;
+    const double undo = Timed([&] {
+      while (b->undo(caret) == osk::Status::kOk) ++undone;
+    });
+    const double redo = Timed([&] {
+      while (b->redo(caret) == osk::Status::kOk) ++redone;
+    });
     std::printf("10000 line edits: %.3f us each; undo %d groups: %.3f us per group; redo %d: %.3f us per group\n",
                 edit * 1e6 / 10000, undone, undo * 1e6 / undone, redone, redo * 1e6 / redone);
   }
@@ -113,17 +120,13 @@ int main(int argc, char** argv) {
     b->finalise();
     std::uniform_int_distribution<int32_t> line(1, b->lineCount());
     osk::TextPos caret{1, 1};
-    auto start = Clock::now();
-    b->startOp(caret);
-    for (int i = 0; i < 10000; ++i) osk::replaceLine(*b, line(rng), "    replaced again;");
-    b->endOp(caret);
-    const double edit = Seconds(Clock::now() - start);
-    start = Clock::now();
-    b->undo(caret);
-    const double undo = Seconds(Clock::now() - start);
-    start = Clock::now();
-    b->redo(caret);
-    const double redo = Seconds(Clock::now() - start);
+    const double edit = Timed([&] {
+      b->startOp(caret);
+      for (int i = 0; i < 10000; ++i) osk::replaceLine(*b, line(rng), "    replaced again;");
+      b->endOp(caret);
+    });
+    const double undo = Timed([&] { b->undo(caret); });
+    const double redo = Timed([&] { b->redo(caret); });
     std::printf("10000 line edits in one group: edit %.3f s, undo %.3f s, redo %.3f s\n", edit, undo, redo);
   }
   // Delete every line, then undo and redo it.
@@ -131,16 +134,10 @@ int main(int argc, char** argv) {
     b->finalise();
     const long rss = ResidentKilobytes();
     osk::TextPos caret{1, 1};
-    auto start = Clock::now();
-    osk::deleteLines(*b, 1, b->lineCount(), caret);
-    const double del = Seconds(Clock::now() - start);
+    const double del = Timed([&] { osk::deleteLines(*b, 1, b->lineCount(), caret); });
     std::printf("delete all lines: %.3f s, resident %+ld KB\n", del, ResidentKilobytes() - rss);
-    start = Clock::now();
-    b->undo(caret);
-    const double undo = Seconds(Clock::now() - start);
-    start = Clock::now();
-    b->redo(caret);
-    const double redo = Seconds(Clock::now() - start);
+    const double undo = Timed([&] { b->undo(caret); });
+    const double redo = Timed([&] { b->redo(caret); });
     std::printf("undo of delete all: %.3f s (%.2fx load), redo: %.3f s (%.2fx load)\n", undo, undo / load, redo,
                 redo / load);
   }

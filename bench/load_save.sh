@@ -6,6 +6,8 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=bench/lib.sh
+source "$root/bench/lib.sh"
 build=${BUILD_DIR:-$root/build/bench}
 work=${WORK_DIR:-$build/load-data}
 mkdir -p "$work"
@@ -14,7 +16,6 @@ bench=$build/bin/load_save_bench
 
 ms() { date +%s%N; }
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", (b - a) / 1000000 }'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
 
 make_file() {   # make_file PATH MEGABYTES
   [ -s "$1" ] && [ "$(stat -c %s "$1")" -ge $(($2 * 1000000)) ] && return

@@ -8,13 +8,9 @@
 #                                        afterwards
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
-build=$root/build/windows
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target OSK32 osk_engine_load osk32_open_bench >/dev/null
-setsid scripts/wine-session.sh start "$build" >/dev/null 2>&1 </dev/null
-trap 'scripts/wine-session.sh stop "$build" >/dev/null 2>&1 || true' EXIT
-eval "$(scripts/wine-session.sh env "$build")"
+# shellcheck source=bench/lib.sh
+source "$root/bench/lib.sh"
+wine_bench_session OSK32 osk_engine_load osk32_open_bench
 # The programs run as they are shipped, stripped: Wine reads a PE image whose sections do not line up with pages
 # into memory whole, debug information included, and that would count as the program's memory.
 stage=$build/open-bench

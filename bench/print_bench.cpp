@@ -7,13 +7,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench/load_lines.h"
 #include "engine/lang/print_stream.h"
-#include "engine/store/line_store.h"
-#include "engine/store/text_loader.h"
 #include "services/print/page_layout.h"
 
 namespace {
@@ -42,17 +40,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int passes = argc > 2 ? std::atoi(argv[2]) : 5;
-  std::ifstream in(argv[1], std::ios::binary);
   osk::LineStore store;
-  osk::TextLoader loader(false);
-  std::vector<char> chunk(1 << 20);
-  while (in) {
-    in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-    if (in.gcount() > 0 && loader.feed(chunk.data(), static_cast<size_t>(in.gcount())) != osk::StoreStatus::kOk) {
-      return 1;
-    }
-  }
-  if (loader.finish(store) != osk::StoreStatus::kOk) {
+  if (!osk::bench::loadLines(argv[1], store)) {
     std::fprintf(stderr, "cannot load %s\n", argv[1]);
     return 1;
   }

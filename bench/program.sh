@@ -4,12 +4,8 @@
 #   bench/program.sh [lines]    builds the windows preset's OSK32 and osk32_bench, runs them in the test session
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
-build=$root/build/windows
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target OSK32 osk32_bench >/dev/null
-setsid scripts/wine-session.sh start "$build" >/dev/null 2>&1 </dev/null
-trap 'scripts/wine-session.sh stop "$build" >/dev/null 2>&1 || true' EXIT
-eval "$(scripts/wine-session.sh env "$build")"
+# shellcheck source=bench/lib.sh
+source "$root/bench/lib.sh"
+wine_bench_session OSK32 osk32_bench
 cd "$build/bin"
 timeout 900 "$OSK_WINE" osk32_bench.exe "$@" 2>/dev/null

@@ -6,7 +6,7 @@ cd "$root"
 cmake --preset bench >/dev/null
 cmake --build --preset bench -j "$(nproc)" >/dev/null
 for script in bench/*.sh; do
-  [ "$script" = bench/run.sh ] && continue
+  case $script in bench/run.sh | bench/lib.sh) continue ;; esac
   echo "### $script"
   "$script"
 done

@@ -8,15 +8,14 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=bench/lib.sh
+source "$root/bench/lib.sh"
 build=${BUILD_DIR:-$root/build/bench}
 work=${WORK_DIR:-$build/search-data}
 lines=1300000
 mkdir -p "$work"
 
-bench=$build/bin/search_bench
-if [ ! -x "$bench" ]; then
-  (cd "$root" && cmake --preset bench >/dev/null && cmake --build "$build" --target search_bench >/dev/null)
-fi
+bench=$(bench_program search_bench)
 
 file=$work/search_$lines.txt
 if [ ! -s "$file" ] || [ "$(wc -l <"$file")" -ne "$lines" ]; then
@@ -37,26 +36,14 @@ if [ ! -s "$file" ] || [ "$(wc -l <"$file")" -ne "$lines" ]; then
   }' >"$file"
 fi
 
-now_ms() { date +%s%N | awk '{ printf "%.1f", $1 / 1000000 }'; }
-
-grep_best() {
-  local best="" start end t
-  for _ in 1 2 3; do
-    start=$(now_ms)
-    count=$(LC_ALL=C grep -c -- "$1" "$file" || true)
-    end=$(now_ms)
-    t=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f", b - a }')
-    if [ -z "$best" ] || awk -v t="$t" -v b="$best" 'BEGIN { exit !(t < b) }'; then best=$t; fi
-  done
-  echo "$count $best"
-}
+count_lines() { LC_ALL=C grep -c -- "$1" "$file" || true; }
 
 printf '%-16s %10s %10s %12s %10s %8s\n' pattern grep_count osk_count grep_ms osk_ms ratio
 for pattern in omega 'gamma.*delta'; do
-  read -r gcount gms < <(grep_best "$pattern")
+  gcount=$(count_lines "$pattern")
+  gms=$(best_of_three_ms count_lines "$pattern")
   read -r _ _ _ ocount _ oms _ lms < <("$bench" "$file" "$pattern" 1 3)
-  ratio=$(awk -v o="$oms" -v g="$gms" 'BEGIN { printf "%.2f", (g > 0) ? o / g : 0 }')
-  printf '%-16s %10s %10s %12s %10s %8s\n' "$pattern" "$gcount" "$ocount" "$gms" "$oms" "$ratio"
+  printf '%-16s %10s %10s %12s %10s %8s\n' "$pattern" "$gcount" "$ocount" "$gms" "$oms" "$(ratio "$oms" "$gms")"
   if [ "$gcount" != "$ocount" ]; then echo "count mismatch for $pattern" >&2; exit 1; fi
 done
 echo "(file load into the line store: ${lms} ms, not included)"

@@ -6,13 +6,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <vector>
 
+#include "bench/load_lines.h"
 #include "engine/lang/buffer_search.h"
 #include "engine/lang/regex_api.h"
-#include "engine/store/line_store.h"
-#include "engine/store/text_loader.h"
 
 namespace {
 
@@ -46,23 +44,9 @@ int main(int argc, char** argv) {
   const int passes = argc > 4 ? std::atoi(argv[4]) : 3;
 
   const auto loadStart = std::chrono::steady_clock::now();
-  std::ifstream in(argv[1], std::ios::binary);
-  if (!in) {
-    std::fprintf(stderr, "cannot open %s\n", argv[1]);
-    return 1;
-  }
   osk::LineStore store;
-  osk::TextLoader loader(false);
-  std::vector<char> chunk(1 << 20);
-  while (in) {
-    in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-    if (in.gcount() > 0 && loader.feed(chunk.data(), static_cast<size_t>(in.gcount())) != osk::StoreStatus::kOk) {
-      std::fprintf(stderr, "load failed\n");
-      return 1;
-    }
-  }
-  if (loader.finish(store) != osk::StoreStatus::kOk) {
-    std::fprintf(stderr, "load failed\n");
+  if (!osk::bench::loadLines(argv[1], store)) {
+    std::fprintf(stderr, "cannot load %s\n", argv[1]);
     return 1;
   }
   const double loadMs = Milliseconds(std::chrono::steady_clock::now() - loadStart);

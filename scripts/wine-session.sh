@@ -43,12 +43,26 @@ start() {
   fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$WINE" wineboot -i >"$state/wineboot.log" 2>&1 9>&- </dev/null || true
-    # There is no window manager on the test display: Wine is told not to wait for one, which otherwise costs two
-    # seconds after every dialog closes.
-    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$state/wineboot.log" 2>&1 9>&- </dev/null || true
     "$WINESERVER" -w
   fi
   "$WINESERVER" -p >/dev/null 2>&1 9>&- </dev/null || true
+  manage_windows
+}
+
+# There is no window manager on the session's own display: Wine is told not to wait for one, which otherwise costs
+# about two seconds after every window that closes (each dialog and message box). On a display of the user's, its
+# window manager takes Wine's windows as usual. Checked at every start, so that a prefix made for one kind of
+# display serves the other too.
+manage_windows() {
+  local key='HKCU\Software\Wine\X11 Driver' want=Y now=Y
+  [ -s "$state/display" ] && [ "${DISPLAY:-}" = ":$(cat "$state/display")" ] && want=N
+  grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null && now=N
+  [ "$want" = "$now" ] && return
+  if [ "$want" = N ]; then
+    "$WINE" reg add "$key" /v Managed /d N /f >/dev/null 2>&1 9>&- </dev/null || true
+  else
+    "$WINE" reg delete "$key" /v Managed /f >/dev/null 2>&1 9>&- </dev/null || true
+  fi
 }
 
 stop() {

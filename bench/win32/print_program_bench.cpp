@@ -14,8 +14,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "driver/file_printer.h"
@@ -39,14 +37,6 @@ std::string sourceText(int lines) {
     text += line;
   }
   return text;
-}
-
-size_t pagesOf(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  const std::string ps{std::istreambuf_iterator<char>(f), {}};
-  size_t n = 0;
-  for (size_t at = ps.find("%%Page: "); at != std::string::npos; at = ps.find("%%Page: ", at + 1)) ++n;
-  return n;
 }
 
 void option(const std::string& ini, const char* key, const char* value) {
@@ -137,7 +127,7 @@ int main(int argc, char** argv) {
       best = ms;
       bestPrepared = sawPrinting ? prepared : -1;
     }
-    pages = pagesOf(output);
+    pages = pagesIn(output);
     if (!keep.empty()) CopyFileA(output.c_str(), keep.c_str(), FALSE);
   }
   std::printf("lines %d pages %zu\n", lines, pages);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "driver/osk_driver.h"
+#include "scenario_helpers.h"
 
 namespace osk::drive {
 namespace {
@@ -13,20 +13,6 @@ namespace {
 constexpr int kFileNameExplorer = 0x47c;
 constexpr int kFileNameOld = 0x480;
 constexpr int kHelpButton = 0x40e;
-
-int numberOf(const std::string& name) {
-  static const CommandNumbers numbers;
-  const int number = numbers.number(name);
-  EXPECT_NE(number, 0) << "the built-in configuration has no " << name;
-  return number;
-}
-
-HWND focusOf(const Program& program) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(program.frame(), nullptr), &info);
-  return info.hwndFocus;
-}
 
 // A settings file written before the program starts.
 std::string settingsIn(const Scratch& folder, const std::string& lines) {

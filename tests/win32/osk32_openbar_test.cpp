@@ -5,30 +5,13 @@
 
 #include <algorithm>
 
-#include "driver/osk_driver.h"
 #include "services/dialogs/dialog_ids.h"
 #include "services/win32/extensions_resource.h"
 #include "services/win32/openbar_ids.h"
+#include "scenario_helpers.h"
 
 namespace osk::drive {
 namespace {
-
-const CommandNumbers& builtIn() {
-  static const CommandNumbers numbers;
-  return numbers;
-}
-
-int numberOf(const std::string& name, const std::string& parameter = {}) {
-  const int number = builtIn().number(name, parameter);
-  EXPECT_NE(number, 0) << "the built-in configuration has no " << name;
-  return number;
-}
-
-std::string iniValue(const std::string& file, const char* section, const char* key) {
-  char value[1024] = {};
-  GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, file.c_str());
-  return value;
-}
 
 // A settings file section for one list of the Open Bar.
 std::string listSection(int n, const std::string& title, const std::string& dir, const std::string& filters,
@@ -87,37 +70,51 @@ int currentList(HWND bar) {
   return -1;
 }
 
-// A button that opens a modal dialog is clicked by a posted message, so the driver is not held until it closes.
-void post(HWND dialog, int id) { PostMessageA(control(dialog, id), BM_CLICK, 0, 0); }
-
-void doubleClick(HWND frame, POINT at) {
+// Left clicks (two make a double click) at a point of the screen, with the frame in front.
+void clickAt(HWND frame, POINT at, int clicks = 1) {
   SetCursorPos(at.x, at.y);
   SetForegroundWindow(frame);
   waitFor([&] { return GetForegroundWindow() == frame; }, 2s);
-  INPUT clicks[4] = {};
-  for (int i = 0; i < 4; ++i) {
-    clicks[i].type = INPUT_MOUSE;
-    clicks[i].mi.dwFlags = (i % 2 == 0) ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  INPUT inputs[4] = {};
+  for (int i = 0; i < 2 * clicks; ++i) {
+    inputs[i].type = INPUT_MOUSE;
+    inputs[i].mi.dwFlags = (i % 2 == 0) ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
   }
-  SendInput(4, clicks, sizeof(INPUT));
+  SendInput(static_cast<UINT>(2 * clicks), inputs, sizeof(INPUT));
 }
 
+// The middle of a list's entry on the screen.
+POINT entryOnScreen(HWND list, int index) {
+  DWORD_PTR height = 0;
+  SendMessageTimeoutA(list, LB_GETITEMHEIGHT, 0, 0, SMTO_NORMAL, 5000, &height);
+  POINT at{20, static_cast<LONG>(height * index + height / 2)};
+  ClientToScreen(list, &at);
+  return at;
+}
+
+class OSK32OpenBar : public Scenario {
+ protected:
+  // The program without files, its settings file holding these lines; gives its frame.
+  HWND startWith(const std::string& settings) {
+    folder.write("osk.ini", settings);
+    return start("") ? program().frame() : nullptr;
+  }
+  void makeFolder(const std::string& name) { CreateDirectoryA(folder.pathOf(name).c_str(), nullptr); }
+};
+
 // Shown and hidden by its command; a double click on a file opens it in the program.
-TEST(OSK32OpenBar, TheToggleShowsTheBarAndADoubleClickOpensAFile) {
-  Scratch folder;
-  CreateDirectoryA(folder.pathOf("src").c_str(), nullptr);
+TEST_F(OSK32OpenBar, TheToggleShowsTheBarAndADoubleClickOpensAFile) {
+  makeFolder("src");
   folder.write("src\\main.c", "int main(void) { return 0; }\r\n");
   folder.write("src\\util.c", "/* util */\r\n");
-  folder.write("osk.ini", "[Extended]\r\nOpenbarVisible=0\r\n" +
-                              listSection(0, "Sources", folder.pathOf("src"), "*.c", 0, true));
-  Program program(folder, "");
-  HWND frame = program.waitForFrame();
+  HWND frame = startWith("[Extended]\r\nOpenbarVisible=0\r\n" +
+                         listSection(0, "Sources", folder.pathOf("src"), "*.c", 0, true));
   ASSERT_NE(frame, nullptr);
-  HWND bar = openBarOf(program);
+  HWND bar = openBarOf(program());
   ASSERT_NE(bar, nullptr);
   EXPECT_FALSE(hasVisibleStyle(bar));
 
-  program.command(numberOf("OpenBarToggle"));
+  program().command(numberOf("OpenBarToggle"));
   ASSERT_TRUE(waitFor([&] { return hasVisibleStyle(bar); }, 5s)) << "the toggle did not show the bar";
   const std::vector<HWND> lists = placed(bar, "LISTBOX");
   ASSERT_EQ(lists.size(), 1u);
@@ -125,44 +122,36 @@ TEST(OSK32OpenBar, TheToggleShowsTheBarAndADoubleClickOpensAFile) {
   ASSERT_TRUE(waitFor([&] { return items(list) == std::vector<std::string>{"main.c", "util.c"}; }, 10s))
       << joined(items(list));
 
-  DWORD_PTR height = 0;
-  SendMessageTimeoutA(list, LB_GETITEMHEIGHT, 0, 0, SMTO_NORMAL, 5000, &height);
-  POINT second{20, static_cast<LONG>(height + height / 2)};   // the middle of the second entry
-  ClientToScreen(list, &second);
-  doubleClick(frame, second);
-  ASSERT_TRUE(program.waitForDocuments(1)) << "the double click opened nothing";
-  EXPECT_NE(program.activeTitle().find("util.c"), std::string::npos) << program.activeTitle();
+  clickAt(frame, entryOnScreen(list, 1), 2);   // a double click on the second entry
+  ASSERT_TRUE(program().waitForDocuments(1)) << "the double click opened nothing";
+  EXPECT_NE(program().activeTitle().find("util.c"), std::string::npos) << program().activeTitle();
 
-  program.command(numberOf("OpenBarToggle"));
+  program().command(numberOf("OpenBarToggle"));
   EXPECT_TRUE(waitFor([&] { return !hasVisibleStyle(bar); }, 5s)) << "the toggle did not hide the bar";
-  ASSERT_TRUE(program.close());
-  EXPECT_EQ(iniValue(program.settingsFile(), "Extended", "OpenbarVisible"), "0");
+  ASSERT_TRUE(program().close());
+  EXPECT_EQ(iniValue(program().settingsFile(), "Extended", "OpenbarVisible"), "0");
 }
 
 // A list made with the new-list dialog, of C sources and headers sorted by type: the .c files come first, each
 // group by name without regard to case; a file made in its folder shows up by itself; both lists are saved.
-TEST(OSK32OpenBar, ANewListByTypeShowsSourcesBeforeHeadersFollowsItsFolderAndIsSaved) {
-  Scratch folder;
-  CreateDirectoryA(folder.pathOf("first").c_str(), nullptr);
-  CreateDirectoryA(folder.pathOf("proj").c_str(), nullptr);
+TEST_F(OSK32OpenBar, ANewListByTypeShowsSourcesBeforeHeadersFollowsItsFolderAndIsSaved) {
+  makeFolder("first");
+  makeFolder("proj");
   folder.write("first\\notes.txt", "notes\r\n");
   for (const char* name : {"Zeta.c", "gamma.h", "alpha.c", "Beta.h", "main.c", "readme.txt"}) {
     folder.write(std::string("proj\\") + name, "x\r\n");
   }
   // A stale section beyond the end of the lists: never read, and left behind the empty end section.
-  folder.write("osk.ini", "[Extended]\r\nOpenbarVisible=1\r\n" +
-                              listSection(0, "First", folder.pathOf("first"), "*.*", 0, true) +
-                              "[Child1]\r\nTitle=\r\nDir=\r\n" +
-                              listSection(2, "Stale", folder.pathOf("first"), "*.*", 0, false));
-  Program program(folder, "");
-  ASSERT_NE(program.waitForFrame(), nullptr);
-  HWND bar = openBarOf(program);
+  ASSERT_NE(startWith("[Extended]\r\nOpenbarVisible=1\r\n" +
+                      listSection(0, "First", folder.pathOf("first"), "*.*", 0, true) +
+                      "[Child1]\r\nTitle=\r\nDir=\r\n" +
+                      listSection(2, "Stale", folder.pathOf("first"), "*.*", 0, false)), nullptr);
+  HWND bar = openBarOf(program());
   ASSERT_NE(bar, nullptr);
   ASSERT_TRUE(waitFor([&] { return placed(bar, "LISTBOX").size() == 1; }, 5s)) << "the stale list was read";
   HWND first = placed(bar, "LISTBOX")[0];
 
-  program.command(numberOf("OBNewList"));
-  HWND dialog = program.waitForDialog("New List");
+  HWND dialog = openDialog(program(), "OBNewList", "New List");
   ASSERT_NE(dialog, nullptr);
   setText(dialog, IDC_OPENBAR_TITLE, "Project");
   setText(dialog, IDC_OPENBAR_DIR, folder.pathOf("proj"));
@@ -170,7 +159,7 @@ TEST(OSK32OpenBar, ANewListByTypeShowsSourcesBeforeHeadersFollowsItsFolderAndIsS
   click(dialog, IDC_OPENBAR_BYTYPE);
   SendMessageTimeoutA(control(dialog, IDC_OPENBAR_BYTYPE), BM_SETCHECK, BST_CHECKED, 0, SMTO_NORMAL, 5000, nullptr);
   SendMessageTimeoutA(control(dialog, IDC_OPENBAR_BYNAME), BM_SETCHECK, BST_UNCHECKED, 0, SMTO_NORMAL, 5000, nullptr);
-  ASSERT_TRUE(program.answer(dialog, IDOK));
+  ASSERT_TRUE(program().answer(dialog, IDOK));
 
   ASSERT_TRUE(waitFor([&] { return placed(bar, "LISTBOX").size() == 2; }, 5s));
   // The new list is the one that was not there before (it may not have its place on the screen yet).
@@ -183,8 +172,8 @@ TEST(OSK32OpenBar, ANewListByTypeShowsSourcesBeforeHeadersFollowsItsFolderAndIsS
   const std::vector<std::string> grown{"alpha.c", "delta.c", "main.c", "Zeta.c", "Beta.h", "gamma.h"};
   EXPECT_TRUE(waitFor([&] { return items(list) == grown; }, 10s)) << "no change shown: " << joined(items(list));
 
-  ASSERT_TRUE(program.close());
-  const std::string ini = program.settingsFile();
+  ASSERT_TRUE(program().close());
+  const std::string ini = program().settingsFile();
   EXPECT_EQ(iniValue(ini, "Child0", "Title"), "First");
   EXPECT_EQ(iniValue(ini, "Child1", "Title"), "Project");
   EXPECT_EQ(iniValue(ini, "Child1", "Filters"), "*.c;*.h");
@@ -193,134 +182,104 @@ TEST(OSK32OpenBar, ANewListByTypeShowsSourcesBeforeHeadersFollowsItsFolderAndIsS
   EXPECT_EQ(iniValue(ini, "Child2", "Dir"), "");
 }
 
-void clickAt(HWND frame, POINT at) {
-  SetCursorPos(at.x, at.y);
-  SetForegroundWindow(frame);
-  waitFor([&] { return GetForegroundWindow() == frame; }, 2s);
-  INPUT click[2] = {};
-  click[0].type = click[1].type = INPUT_MOUSE;
-  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, click, sizeof(INPUT));
-}
-
 // Deleting the selected file asks first: No keeps it, Yes takes it away and the list follows.
-TEST(OSK32OpenBar, DeletingASelectedFileAsksFirst) {
-  Scratch folder;
-  CreateDirectoryA(folder.pathOf("src").c_str(), nullptr);
+TEST_F(OSK32OpenBar, DeletingASelectedFileAsksFirst) {
+  makeFolder("src");
   folder.write("src\\keep.c", "x\r\n");
   folder.write("src\\old.c", "x\r\n");
-  folder.write("osk.ini", "[Extended]\r\nOpenbarVisible=1\r\n" +
-                              listSection(0, "Sources", folder.pathOf("src"), "*.c", 0, true));
-  Program program(folder, "");
-  HWND frame = program.waitForFrame();
+  HWND frame = startWith("[Extended]\r\nOpenbarVisible=1\r\n" +
+                         listSection(0, "Sources", folder.pathOf("src"), "*.c", 0, true));
   ASSERT_NE(frame, nullptr);
   // The list is taken once it shows the files.
   HWND list = nullptr;
   ASSERT_TRUE(waitFor([&] {
-    const std::vector<HWND> lists = placed(openBarOf(program), "LISTBOX");
+    const std::vector<HWND> lists = placed(openBarOf(program()), "LISTBOX");
     list = lists.size() == 1 ? lists[0] : nullptr;
     return list != nullptr && items(list) == std::vector<std::string>{"keep.c", "old.c"};
   }, 10s));
   // Automatic refresh off from here on.
-  program.command(numberOf("OBAutoRefresh"));
+  program().command(numberOf("OBAutoRefresh"));
 
-  DWORD_PTR height = 0;
-  SendMessageTimeoutA(list, LB_GETITEMHEIGHT, 0, 0, SMTO_NORMAL, 5000, &height);
-  POINT second{20, static_cast<LONG>(height + height / 2)};
-  ClientToScreen(list, &second);
-  clickAt(frame, second);
+  clickAt(frame, entryOnScreen(list, 1));
   ASSERT_TRUE(waitFor([&] {
     DWORD_PTR selected = 0;
     SendMessageTimeoutA(list, LB_GETSELCOUNT, 0, 0, SMTO_NORMAL, 5000, &selected);
     return selected == 1;
   }, 5s));
 
-  program.command(numberOf("OBDeleteFiles"));
-  HWND question = program.waitForDialog("OSK");
-  ASSERT_NE(question, nullptr);
-  EXPECT_EQ(messageBoxText(question), "Send \"old.c\" to the Recycle Bin?");
-  ASSERT_TRUE(program.answer(question, IDNO));
-  program.settle();
+  program().command(numberOf("OBDeleteFiles"));
+  EXPECT_EQ(answerBox(program(), IDNO), "Send \"old.c\" to the Recycle Bin?");
+  program().settle();
   EXPECT_TRUE(folder.exists("src\\old.c"));
 
-  program.command(numberOf("OBDeleteFiles"));
-  question = program.waitForDialog("OSK");
-  ASSERT_NE(question, nullptr);
-  ASSERT_TRUE(program.answer(question, IDYES));
+  program().command(numberOf("OBDeleteFiles"));
+  EXPECT_EQ(answerBox(program(), IDYES), "Send \"old.c\" to the Recycle Bin?");
   EXPECT_TRUE(waitFor([&] { return !folder.exists("src\\old.c"); }, 10s)) << "the file is still there";
   EXPECT_TRUE(folder.exists("src\\keep.c"));
   // Automatic refresh is off: the list follows because the command refreshes it.
   EXPECT_TRUE(waitFor([&] { return items(list) == std::vector<std::string>{"keep.c"}; }, 10s))
       << joined(items(list));
-  EXPECT_TRUE(program.dialogs().empty()) << windowText(program.dialogs().front());
-  ASSERT_TRUE(program.close());
-  EXPECT_EQ(iniValue(program.settingsFile(), "Extended", "OpenbarAutoRefresh"), "0");
+  EXPECT_TRUE(program().dialogs().empty()) << windowText(program().dialogs().front());
+  ASSERT_TRUE(program().close());
+  EXPECT_EQ(iniValue(program().settingsFile(), "Extended", "OpenbarAutoRefresh"), "0");
 }
 
 // The goto menu's items go to the lists in order; closing lists stops at the last one.
-TEST(OSK32OpenBar, TheGotoMenuReachesEachListAndTheOnlyListCannotBeClosed) {
-  Scratch folder;
-  CreateDirectoryA(folder.pathOf("one").c_str(), nullptr);
-  CreateDirectoryA(folder.pathOf("two").c_str(), nullptr);
-  folder.write("osk.ini", "[Extended]\r\nOpenbarVisible=1\r\n" +
-                              listSection(0, "One", folder.pathOf("one"), "*.*", 0, true) +
-                              listSection(1, "Two", folder.pathOf("two"), "*.*", 0, false));
-  Program program(folder, "");
-  HWND frame = program.waitForFrame();
+TEST_F(OSK32OpenBar, TheGotoMenuReachesEachListAndTheOnlyListCannotBeClosed) {
+  makeFolder("one");
+  makeFolder("two");
+  HWND frame = startWith("[Extended]\r\nOpenbarVisible=1\r\n" +
+                         listSection(0, "One", folder.pathOf("one"), "*.*", 0, true) +
+                         listSection(1, "Two", folder.pathOf("two"), "*.*", 0, false));
   ASSERT_NE(frame, nullptr);
-  HWND bar = openBarOf(program);
+  HWND bar = openBarOf(program());
   ASSERT_NE(bar, nullptr);
   ASSERT_TRUE(waitFor([&] { return currentList(bar) == 0; }, 5s));
 
   // The second item of the goto menu (its identifiers run from 15100).
   PostMessageA(frame, WM_COMMAND, MAKEWPARAM(15101, 0), 0);
   EXPECT_TRUE(waitFor([&] { return currentList(bar) == 1; }, 5s)) << "the goto menu did not reach list 2";
-  program.command(numberOf("OBPrevList"));
+  program().command(numberOf("OBPrevList"));
   EXPECT_TRUE(waitFor([&] { return currentList(bar) == 0; }, 5s));
 
   // The command itself shows the lists as a menu at the pointer: its second item is the second list.
   PostMessageA(frame, WM_COMMAND, MAKEWPARAM(numberOf("OBGotoList"), 0), 0);
   HWND menu = nullptr;
   ASSERT_TRUE(waitFor([&] {
-    const std::vector<HWND> menus = topLevelWindows(program.id(), "#32768");
+    const std::vector<HWND> menus = topLevelWindows(program().id(), "#32768");
     menu = menus.empty() ? nullptr : menus.front();
     return menu != nullptr;
   }, 5s)) << "no menu of the lists";
   for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) PostMessageA(menu, WM_KEYDOWN, key, 0);
   EXPECT_TRUE(waitFor([&] { return currentList(bar) == 1; }, 5s)) << "the menu's second item did not go to list 2";
-  program.command(numberOf("OBPrevList"));
+  program().command(numberOf("OBPrevList"));
   EXPECT_TRUE(waitFor([&] { return currentList(bar) == 0; }, 5s));
 
-  program.command(numberOf("OBClose"));
+  program().command(numberOf("OBClose"));
   ASSERT_TRUE(waitFor([&] { return placed(bar, "LISTBOX").size() == 1; }, 5s)) << "two lists, one closes";
-  program.command(numberOf("OBClose"));
-  program.settle();
+  program().command(numberOf("OBClose"));
+  program().settle();
   EXPECT_EQ(placed(bar, "LISTBOX").size(), 1u) << "the only list was closed";
   EXPECT_EQ(currentList(bar), 0);
 
-  ASSERT_TRUE(program.close());
-  const std::string ini = program.settingsFile();
+  ASSERT_TRUE(program().close());
+  const std::string ini = program().settingsFile();
   EXPECT_EQ(iniValue(ini, "Child0", "Title"), "Two");
   EXPECT_EQ(iniValue(ini, "Child1", "Title"), "");
 }
 
 // The Customise dialog leads to the extensions dialog: the sample library added there offers its commands at once
 // and is loaded again at the next start.
-TEST(OSK32OpenBar, AnExtensionAddedFromCustomiseOffersItsCommands) {
-  Scratch folder;
+TEST_F(OSK32OpenBar, AnExtensionAddedFromCustomiseOffersItsCommands) {
   folder.write("list.txt", "pear\r\napple\r\n");
-  Program program(folder, "list.txt");   // the library's commands act on a document
-  ASSERT_NE(program.waitForFrame(), nullptr);
-  ASSERT_TRUE(program.waitForDocuments(1));
-  program.command(numberOf("Customise"));
-  HWND customise = program.waitForDialog("Customise");
+  ASSERT_TRUE(start("list.txt", 1));   // the library's commands act on a document
+  HWND customise = openDialog(program(), "Customise", "Customise");
   ASSERT_NE(customise, nullptr);
-  post(customise, IDC_CUST_EXTENSIONS);
-  HWND extensions = program.waitForDialog("Extensions");
+  postClick(customise, IDC_CUST_EXTENSIONS);
+  HWND extensions = program().waitForDialog("Extensions");
   ASSERT_NE(extensions, nullptr);
-  post(extensions, IDC_EXT_ADD);
-  HWND browse = program.waitForDialog("Add Extension");
+  postClick(extensions, IDC_EXT_ADD);
+  HWND browse = program().waitForDialog("Add Extension");
   ASSERT_NE(browse, nullptr);
   const std::string library = programFolder() + "OSKSAMPL.dll";
   setText(browse, 0x47c, library);
@@ -331,25 +290,19 @@ TEST(OSK32OpenBar, AnExtensionAddedFromCustomiseOffersItsCommands) {
     SendMessageTimeoutA(control(extensions, IDC_EXT_LIST), LB_GETCOUNT, 0, 0, SMTO_NORMAL, 5000, &count);
     return count == 1;
   })) << "the library is not listed";
-  ASSERT_TRUE(program.answer(extensions, IDOK));
+  ASSERT_TRUE(program().answer(extensions, IDOK));
 
-  DWORD_PTR at = static_cast<DWORD_PTR>(CB_ERR);
-  SendMessageTimeoutA(control(customise, IDC_CUST_COMMAND), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                      reinterpret_cast<LPARAM>("SortMarkedLines"), SMTO_NORMAL, 5000, &at);
-  EXPECT_NE(static_cast<LRESULT>(at), CB_ERR) << "Customise does not offer the library's command";
-  ASSERT_TRUE(program.answer(customise, IDOK));
+  EXPECT_TRUE(holds(customise, IDC_CUST_COMMAND, "SortMarkedLines", true))
+      << "Customise does not offer the library's command";
+  ASSERT_TRUE(program().answer(customise, IDOK));
 
-  program.command(numberOf("RunCommand"));
-  HWND run = program.waitForDialog("Run Command");
+  HWND run = openDialog(program(), "RunCommand", "Run Command");
   ASSERT_NE(run, nullptr);
-  at = static_cast<DWORD_PTR>(LB_ERR);
-  SendMessageTimeoutA(control(run, IDC_RUN_LIST), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                      reinterpret_cast<LPARAM>("SortMarkedLines"), SMTO_NORMAL, 5000, &at);
-  EXPECT_NE(static_cast<LRESULT>(at), LB_ERR) << "Run Command does not offer the library's command";
-  ASSERT_TRUE(program.answer(run, IDCANCEL));
-  ASSERT_TRUE(program.close());
-  EXPECT_EQ(lstrcmpiA(iniValue(program.settingsFile(), "Extended", "ExtDLL0").c_str(), library.c_str()), 0)
-      << iniValue(program.settingsFile(), "Extended", "ExtDLL0");
+  EXPECT_TRUE(holds(run, IDC_RUN_LIST, "SortMarkedLines", false)) << "Run Command does not offer the library's command";
+  ASSERT_TRUE(program().answer(run, IDCANCEL));
+  ASSERT_TRUE(program().close());
+  EXPECT_EQ(lstrcmpiA(iniValue(program().settingsFile(), "Extended", "ExtDLL0").c_str(), library.c_str()), 0)
+      << iniValue(program().settingsFile(), "Extended", "ExtDLL0");
 }
 
 }  // namespace

@@ -9,54 +9,20 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "driver/file_printer.h"
-#include "driver/osk_driver.h"
+#include "scenario_helpers.h"
 
 namespace osk::drive {
 namespace {
 
-
-const CommandNumbers& builtIn() {
-  static const CommandNumbers numbers;
-  return numbers;
-}
-
-int numberOf(const std::string& name) {
-  const int number = builtIn().number(name);
-  EXPECT_NE(number, 0) << "the built-in configuration has no " << name;
-  return number;
-}
-
 std::string readFile(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(f), {}};
-}
-
-size_t countOf(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
-// The same 240 lines of C as the services' printing tests, so that one text check reads both jobs back.
-std::string sampleC() {
-  std::string text = "/* sample.c: a file to print */\r\n#include <stdio.h>\r\n";
-  for (int i = 3; i <= 240; ++i) {
-    char line[96];
-    if (i % 3 == 0) {
-      std::snprintf(line, sizeof line, "int value%03d = %d; /* note%03d */\r\n", i, i, i);
-    } else {
-      std::snprintf(line, sizeof line, "static int other%03d(void) { return %d; }\r\n", i, i);
-    }
-    text += line;
-  }
-  return text;
 }
 
 // The temporary print files the program has in its temporary folder (the scratch folder).
@@ -109,7 +75,7 @@ std::vector<uint32_t> pixelsOf(HWND window) {
   return pixels;
 }
 
-class OSK32Print : public ::testing::Test {
+class OSK32Print : public Scenario {
  protected:
   static void SetUpTestSuite() { ASSERT_TRUE(installFilePrinter()) << GetLastError(); }
 
@@ -120,17 +86,17 @@ class OSK32Print : public ::testing::Test {
       char value[MAX_PATH + 1] = {};
       GetEnvironmentVariableA(name, value, sizeof value);
       saved_.emplace_back(name, value);
-      SetEnvironmentVariableA(name, folder_.path().c_str());
+      SetEnvironmentVariableA(name, folder.path().c_str());
     }
-    source_ = folder_.write("sample.c", sampleC());
+    source_ = folder.write("sample.c", printSample());
   }
   void TearDown() override {
+    Scenario::TearDown();
     for (const auto& [name, value] : saved_) SetEnvironmentVariableA(name.c_str(), value.empty() ? nullptr : value.c_str());
   }
 
-  std::string ini() const { return folder_.pathOf("osk.ini"); }
+  std::string ini() const { return folder.pathOf("osk.ini"); }
 
-  Scratch folder_;
   std::string source_;
   std::vector<std::pair<std::string, std::string>> saved_;
 };
@@ -148,110 +114,91 @@ TEST_F(OSK32Print, PrintSendsTheCFileToThePrinterInTwoColumnsWithHeaderFooterAnd
   const std::string output = outputFolder + "\\print_two_columns.ps";
   DeleteFileA(output.c_str());
 
-  Program program(folder_, "sample.c");
-  ASSERT_NE(program.waitForFrame(), nullptr);
-  ASSERT_TRUE(program.waitForDocuments(1));
-  program.command(numberOf("Print"));
-  ASSERT_TRUE(printTo(program, output));
+  ASSERT_TRUE(start("sample.c", 1));
+  program().command(numberOf("Print"));
+  ASSERT_TRUE(printTo(program(), output));
 
   const std::string ps = readFile(output);
-  const size_t pages = countOf(ps, "%%Page: ");
+  const size_t pages = pagesIn(output);
   EXPECT_GE(pages, 2u);
   EXPECT_LE(pages, 4u);
   EXPECT_NE(ps.find("%%Pages: " + std::to_string(pages)), std::string::npos);
   // The comments' green, RGB(0, 128, 0): the engine wrote the stream with its syntax colours.
   EXPECT_NE(ps.find("0.00 0.50 0.00 setrgbcolor"), std::string::npos) << "no green comment colour";
-  EXPECT_TRUE(waitFor([&] { return printFilesIn(folder_) == 0; }, 10s)) << "the temporary print file outlived the job";
+  EXPECT_TRUE(waitFor([&] { return printFilesIn(folder) == 0; }, 10s)) << "the temporary print file outlived the job";
   std::ofstream(outputFolder + "\\print_two_columns.pages") << pages;
-  EXPECT_TRUE(program.close());
+  EXPECT_TRUE(program().close());
 }
 
 TEST_F(OSK32Print, WithAMarkTheUserChoosesAndCancelPrintsNothing) {
-  Program program(folder_, "sample.c");
-  ASSERT_NE(program.waitForFrame(), nullptr);
-  ASSERT_TRUE(program.waitForDocuments(1));
-  program.press({{VK_DOWN, true}, {VK_DOWN, true}, {VK_DOWN, true}});   // the first three lines marked
+  ASSERT_TRUE(start("sample.c", 1));
+  program().press({{VK_DOWN, true}, {VK_DOWN, true}, {VK_DOWN, true}});   // the first three lines marked
 
-  program.command(numberOf("Print"));
-  HWND box = program.waitForDialog("OSK");
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(messageBoxText(box), "Print selection only?");
-  ASSERT_TRUE(program.answer(box, IDCANCEL));
-  program.settle();
-  EXPECT_TRUE(program.dialogs().empty()) << "Cancel went on to the print dialog";
-  EXPECT_EQ(printFilesIn(folder_), 0u);
+  program().command(numberOf("Print"));
+  EXPECT_EQ(answerBox(program(), IDCANCEL), "Print selection only?");
+  program().settle();
+  EXPECT_TRUE(program().dialogs().empty()) << "Cancel went on to the print dialog";
+  EXPECT_EQ(printFilesIn(folder), 0u);
 
   // Yes: the three lines alone, one page where the whole file takes several.
-  const std::string output = folder_.pathOf("mark.ps");
-  program.command(numberOf("Print"));
-  box = program.waitForDialog("OSK");
-  ASSERT_NE(box, nullptr);
-  ASSERT_TRUE(program.answer(box, IDYES));
-  ASSERT_TRUE(printTo(program, output));
-  EXPECT_EQ(countOf(readFile(output), "%%Page: "), 1u);
+  const std::string output = folder.pathOf("mark.ps");
+  program().command(numberOf("Print"));
+  EXPECT_EQ(answerBox(program(), IDYES), "Print selection only?");
+  ASSERT_TRUE(printTo(program(), output));
+  EXPECT_EQ(pagesIn(output), 1u);
 
   // No: the whole document.
-  const std::string whole = folder_.pathOf("whole.ps");
-  program.command(numberOf("Print"));
-  box = program.waitForDialog("OSK");
-  ASSERT_NE(box, nullptr);
-  ASSERT_TRUE(program.answer(box, IDNO));
-  ASSERT_TRUE(printTo(program, whole));
-  EXPECT_GE(countOf(readFile(whole), "%%Page: "), 3u);
-  EXPECT_TRUE(waitFor([&] { return printFilesIn(folder_) == 0; }, 10s));
+  const std::string whole = folder.pathOf("whole.ps");
+  program().command(numberOf("Print"));
+  EXPECT_EQ(answerBox(program(), IDNO), "Print selection only?");
+  ASSERT_TRUE(printTo(program(), whole));
+  EXPECT_GE(pagesIn(whole), 3u);
+  EXPECT_TRUE(waitFor([&] { return printFilesIn(folder) == 0; }, 10s));
 
   // Print Setup opens the print options over the frame.
-  program.command(numberOf("PrintSetup"));
-  HWND options = program.waitForDialog("Print Options");
+  HWND options = openDialog(program(), "PrintSetup", "Print Options");
   ASSERT_NE(options, nullptr);
-  EXPECT_TRUE(program.answer(options, IDCANCEL));
-  EXPECT_TRUE(program.close());
+  EXPECT_TRUE(program().answer(options, IDCANCEL));
+  EXPECT_TRUE(program().close());
 }
 
 TEST_F(OSK32Print, APreviewThatCannotBeLaidOutLeavesTheDocumentsAsTheyWere) {
   writeOption(ini(), "PageLeftMargin", "400");
   writeOption(ini(), "PageRightMargin", "400");
-  Program program(folder_, "sample.c");
-  ASSERT_NE(program.waitForFrame(), nullptr);
-  ASSERT_TRUE(program.waitForDocuments(1));
-  HWND document = program.activeDocument();
-  program.command(numberOf("PrintPreview"));
-  HWND box = program.waitForDialog("OSK");
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(messageBoxText(box), "The page margins leave no room to print on the page.");
-  ASSERT_TRUE(program.answer(box, IDOK));
-  EXPECT_TRUE(waitFor([&] { return FindWindowExA(program.mdiClient(), nullptr, "PPCHILD", nullptr) == nullptr; }));
-  EXPECT_TRUE(waitFor([&] { return program.activeDocument() == document; }));
+  ASSERT_TRUE(start("sample.c", 1));
+  HWND document = program().activeDocument();
+  program().command(numberOf("PrintPreview"));
+  EXPECT_EQ(answerBox(program(), IDOK), "The page margins leave no room to print on the page.");
+  EXPECT_TRUE(waitFor([&] { return FindWindowExA(program().mdiClient(), nullptr, "PPCHILD", nullptr) == nullptr; }));
+  EXPECT_TRUE(waitFor([&] { return program().activeDocument() == document; }));
   EXPECT_TRUE(GetWindowLongA(document, GWL_STYLE) & WS_VISIBLE);
-  EXPECT_TRUE(waitFor([&] { return printFilesIn(folder_) == 0; }, 5s));
-  EXPECT_TRUE(program.close());
+  EXPECT_TRUE(waitFor([&] { return printFilesIn(folder) == 0; }, 5s));
+  EXPECT_TRUE(program().close());
 }
 
 TEST_F(OSK32Print, ThePreviewOpensMaximisedPagesZoomsAndClosingBringsTheDocumentsBack) {
-  folder_.write("notes.txt", "a second document\r\n");
-  Program program(folder_, "notes.txt sample.c");
-  HWND frame = program.waitForFrame();
-  ASSERT_NE(frame, nullptr);
-  ASSERT_TRUE(program.waitForDocuments(2));
-  HWND client = program.mdiClient();
-  HWND sampleDocument = program.activeDocument();
-  ASSERT_NE(program.activeTitle().find("sample.c"), std::string::npos) << program.activeTitle();
+  folder.write("notes.txt", "a second document\r\n");
+  ASSERT_TRUE(start("notes.txt sample.c", 2));
+  HWND frame = program().frame();
+  HWND client = program().mdiClient();
+  HWND sampleDocument = program().activeDocument();
+  ASSERT_NE(program().activeTitle().find("sample.c"), std::string::npos) << program().activeTitle();
   HMENU normalMenu = GetMenu(frame);
 
-  program.command(numberOf("PrintPreview"));
+  program().command(numberOf("PrintPreview"));
   HWND preview = nullptr;
   ASSERT_TRUE(waitFor([&] { return (preview = FindWindowExA(client, nullptr, "PPCHILD", nullptr)) != nullptr; }));
   EXPECT_TRUE(waitFor([&] { return IsZoomed(preview) != FALSE; }));
   EXPECT_EQ(windowText(preview), "Print Preview");
-  EXPECT_EQ(program.activeDocument(), preview);
+  EXPECT_EQ(program().activeDocument(), preview);
   EXPECT_TRUE(waitFor([&] {
-    for (HWND document : program.documents()) {
+    for (HWND document : program().documents()) {
       if (GetWindowLongA(document, GWL_STYLE) & WS_VISIBLE) return false;
     }
     return true;
   })) << "the documents stay shown behind the preview";
   EXPECT_TRUE(waitFor([&] { return GetMenu(frame) != normalMenu && GetMenu(frame) != nullptr; }));
-  EXPECT_EQ(printFilesIn(folder_), 1u) << "the preview reads its own temporary file";
+  EXPECT_EQ(printFilesIn(folder), 1u) << "the preview reads its own temporary file";
   HWND pages = GetDlgItem(preview, 32);
   ASSERT_NE(pages, nullptr);
   RECT inner{}, outer{};
@@ -261,7 +208,7 @@ TEST_F(OSK32Print, ThePreviewOpensMaximisedPagesZoomsAndClosingBringsTheDocument
   EXPECT_EQ(inner.bottom, outer.bottom);
 
   // Each command changes what the preview shows, and its opposite brings the same picture back.
-  program.settle();
+  program().settle();
   std::vector<uint32_t> first;
   ASSERT_TRUE(waitFor([&] {
     const auto now = pixelsOf(pages);
@@ -272,53 +219,53 @@ TEST_F(OSK32Print, ThePreviewOpensMaximisedPagesZoomsAndClosingBringsTheDocument
   const auto shows = [&](bool same) {
     return waitFor([&] { return (pixelsOf(pages) == first) == same; }, 10s);
   };
-  program.command(numberOf("PPNextPage"));
+  program().command(numberOf("PPNextPage"));
   EXPECT_TRUE(shows(false)) << "next page showed nothing new";
-  program.command(numberOf("PPPrevPage"));
+  program().command(numberOf("PPPrevPage"));
   EXPECT_TRUE(shows(true)) << "previous page did not come back to the first";
-  program.command(numberOf("PPZoomIn"));
+  program().command(numberOf("PPZoomIn"));
   EXPECT_TRUE(shows(false)) << "zoom in changed nothing";
-  program.command(numberOf("PPZoomOut"));
+  program().command(numberOf("PPZoomOut"));
   EXPECT_TRUE(shows(true));
-  program.command(numberOf("PPDoublePage"));
+  program().command(numberOf("PPDoublePage"));
   EXPECT_TRUE(shows(false)) << "two pages look like one";
   saveScreen(programFolder() + "osk32_preview.bmp");
-  program.command(numberOf("PPSinglePage"));
+  program().command(numberOf("PPSinglePage"));
   EXPECT_TRUE(shows(true));
 
   // Esc is the preview's own key: it closes it.
-  program.press({{VK_ESCAPE}});
+  program().press({{VK_ESCAPE}});
   EXPECT_TRUE(waitFor([&] { return !IsWindow(preview); }));
   EXPECT_TRUE(waitFor([&] {
-    for (HWND document : program.documents()) {
+    for (HWND document : program().documents()) {
       if (!(GetWindowLongA(document, GWL_STYLE) & WS_VISIBLE)) return false;
     }
     return true;
   })) << "a document stayed hidden";
-  EXPECT_EQ(program.activeDocument(), sampleDocument);
+  EXPECT_EQ(program().activeDocument(), sampleDocument);
   EXPECT_NE(GetMenu(frame), nullptr);
-  EXPECT_EQ(printFilesIn(folder_), 0u);
+  EXPECT_EQ(printFilesIn(folder), 0u);
 
   // A file handed over by a second copy opens among the documents: the preview closes first.
-  program.command(numberOf("PrintPreview"));
+  program().command(numberOf("PrintPreview"));
   ASSERT_TRUE(waitFor([&] { return FindWindowExA(client, nullptr, "PPCHILD", nullptr) != nullptr; }));
-  folder_.write("later.txt", "opened while the preview showed\r\n");
+  folder.write("later.txt", "opened while the preview showed\r\n");
   {
-    Program second(folder_, "/i later.txt");
+    Program second(folder, "/i later.txt");
     ASSERT_TRUE(second.started());
     EXPECT_TRUE(second.waitForEnd());
   }
-  EXPECT_TRUE(program.waitForDocuments(3));
+  EXPECT_TRUE(program().waitForDocuments(3));
   EXPECT_TRUE(waitFor([&] { return FindWindowExA(client, nullptr, "PPCHILD", nullptr) == nullptr; }));
-  EXPECT_NE(program.activeTitle().find("later.txt"), std::string::npos) << program.activeTitle();
-  EXPECT_TRUE(waitFor([&] { return printFilesIn(folder_) == 0; }, 5s));
+  EXPECT_NE(program().activeTitle().find("later.txt"), std::string::npos) << program().activeTitle();
+  EXPECT_TRUE(waitFor([&] { return printFilesIn(folder) == 0; }, 5s));
 
   // Closing the program with a preview open leaves no temporary file either.
-  program.command(numberOf("PrintPreview"));
+  program().command(numberOf("PrintPreview"));
   ASSERT_TRUE(waitFor([&] { return FindWindowExA(client, nullptr, "PPCHILD", nullptr) != nullptr; }));
-  EXPECT_EQ(printFilesIn(folder_), 1u);
-  EXPECT_TRUE(program.close());
-  EXPECT_EQ(printFilesIn(folder_), 0u);
+  EXPECT_EQ(printFilesIn(folder), 1u);
+  EXPECT_TRUE(program().close());
+  EXPECT_EQ(printFilesIn(folder), 0u);
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 // is read from the editor (its caret cell and mark) and from the files it saves.
 #include <gtest/gtest.h>
 
-#include "driver/osk_driver.h"
 #include "engine/ecd_api.h"
+#include "scenario_helpers.h"
 
 namespace osk::drive {
 namespace {
@@ -20,23 +20,6 @@ constexpr int kBookmark = 7012;
 constexpr int kReplace = 7014;
 constexpr int kReplaceAll = 7015;
 
-const CommandNumbers& builtIn() {
-  static const CommandNumbers numbers;
-  return numbers;
-}
-
-int numberOf(const std::string& name) {
-  const int number = builtIn().number(name);
-  EXPECT_NE(number, 0) << "the built-in configuration has no " << name;
-  return number;
-}
-
-LRESULT ask(HWND editor, UINT message) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(editor, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
-  return static_cast<LRESULT>(result);
-}
-
 // Ticks a check box as the user's click does: its state, then the dialog's notice.
 void tick(HWND dialog, int id) {
   SendMessageTimeoutA(control(dialog, id), BM_SETCHECK, BST_CHECKED, 0, SMTO_NORMAL, 5000, nullptr);
@@ -46,36 +29,24 @@ void tick(HWND dialog, int id) {
 // The caret's display cell, which after a forward match is the cell after it.
 LRESULT caretCell(HWND editor) { return ask(editor, ECD_GET_CARET); }
 
-class SearchScenario : public ::testing::Test {
+class SearchScenario : public Scenario {
  protected:
   // Starts the program on the files and opens a search dialog by its command.
-  HWND start(const std::string& arguments, size_t documents, const char* command = "Find") {
-    program_ = std::make_unique<Program>(folder, arguments);
-    if (program_->waitForFrame() == nullptr || !program_->waitForDocuments(documents)) return nullptr;
-    program_->command(numberOf(command));
-    return program_->waitForDialog(command);
+  HWND startWithDialog(const std::string& arguments, size_t documents, const char* command = "Find") {
+    if (!start(arguments, documents)) return nullptr;
+    program().command(numberOf(command));
+    return program().waitForDialog(command);
   }
-  Program& program() { return *program_; }
   // Presses a button and answers the message box it brings with OK; gives the box's text.
   std::string pressForBox(HWND dialog, int button) {
-    click(dialog, button);
-    HWND box = program().waitForDialog("OSK", 10s);
-    if (box == nullptr) return "<no message box>";
-    const std::string text = messageBoxText(box);
-    program().answer(box, IDOK);
-    return text;
+    postClick(dialog, button);
+    return answerBox(program(), IDOK, 10s);
   }
-  void TearDown() override {
-    if (program_) program_->kill();
-  }
-
-  Scratch folder;
-  std::unique_ptr<Program> program_;
 };
 
 TEST_F(SearchScenario, FindForwardBackwardAndWrapWithinTheFile) {
   folder.write("a.txt", "one two\r\nthree one\r\nfour\r\n");
-  HWND dialog = start("a.txt", 1);
+  HWND dialog = startWithDialog("a.txt", 1);
   ASSERT_NE(dialog, nullptr);
   HWND editor = program().activeEditor();
   setText(dialog, kFindText, "one");
@@ -97,25 +68,20 @@ TEST_F(SearchScenario, FindForwardBackwardAndWrapWithinTheFile) {
 
 TEST_F(SearchScenario, ASelectedAreaIsSearchedAloneUntilTheUserGoesOn) {
   folder.write("s.txt", "key\r\n key\r\n  key\r\n   key\r\n");
-  program_ = std::make_unique<Program>(folder, "s.txt");
-  ASSERT_NE(program().waitForFrame(), nullptr);
-  ASSERT_TRUE(program().waitForDocuments(1));
+  ASSERT_TRUE(start("s.txt", 1));
   program().press({{VK_DOWN, true}, {VK_DOWN, true}});   // Shift+Down twice: the first two lines
   HWND editor = program().activeEditor();
   ASSERT_EQ(ask(editor, ECD_HAS_MARK), 0);
-  program().command(numberOf("Find"));
-  HWND dialog = program().waitForDialog("Find");
+  HWND dialog = openDialog(program(), "Find", "Find");
   ASSERT_NE(dialog, nullptr);
   setText(dialog, kFindText, "key");
   click(dialog, kFindNext);
   EXPECT_TRUE(waitFor([&] { return caretCell(editor) == 4; }, 5s)) << caretCell(editor);
   click(dialog, kFindNext);
   EXPECT_TRUE(waitFor([&] { return caretCell(editor) == 5; }, 5s)) << caretCell(editor);
-  click(dialog, kFindNext);   // the area holds no more: the question
-  HWND box = program().waitForDialog("OSK", 10s);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(messageBoxText(box), "Finished searching the selected area. Do you want to continue the search?");
-  ASSERT_TRUE(program().answer(box, IDYES));
+  postClick(dialog, kFindNext);   // the area holds no more: the question
+  EXPECT_EQ(answerBox(program(), IDYES, 10s),
+            "Finished searching the selected area. Do you want to continue the search?");
   EXPECT_TRUE(waitFor([&] { return caretCell(editor) == 6; }, 5s)) << caretCell(editor);   // on beyond it
 }
 
@@ -123,7 +89,7 @@ TEST_F(SearchScenario, WrapAcrossThreeFilesBackward) {
   folder.write("a.txt", "needle in a\r\n");
   folder.write("b.txt", "no\r\n");
   folder.write("c.txt", "nothing here\r\nxx needle\r\n");
-  HWND dialog = start("a.txt b.txt c.txt", 3);
+  HWND dialog = startWithDialog("a.txt b.txt c.txt", 3);
   ASSERT_NE(dialog, nullptr);
   const std::string first = program().activeTitle();
   setText(dialog, kFindText, "needle");
@@ -141,7 +107,7 @@ TEST_F(SearchScenario, WrapAcrossThreeFilesBackward) {
 
 TEST_F(SearchScenario, WholeWordsCountAndBookmark) {
   folder.write("w.txt", "#ifdef x_if\r\nif (a) if\r\niffy\r\n");
-  HWND dialog = start("w.txt", 1);
+  HWND dialog = startWithDialog("w.txt", 1);
   ASSERT_NE(dialog, nullptr);
   HWND editor = program().activeEditor();
   setText(dialog, kFindText, "if");
@@ -156,7 +122,7 @@ TEST_F(SearchScenario, WholeWordsCountAndBookmark) {
 
 TEST_F(SearchScenario, ReplaceOneThenReplaceAllSwapsGroupsAndOneUndoRestores) {
   folder.write("r.txt", "aabbb and ab\r\nnone\r\nnone\r\n");
-  HWND dialog = start("r.txt", 1, "Replace");
+  HWND dialog = startWithDialog("r.txt", 1, "Replace");
   ASSERT_NE(dialog, nullptr);
   setText(dialog, kFindText, "none");
   setText(dialog, kReplaceText, "some");
@@ -184,7 +150,7 @@ TEST_F(SearchScenario, EscStopsALongReplaceAllAndOneUndoRestoresTheFile) {
   std::string text;
   for (int i = 0; i < 600000; ++i) text += "x and x\r\n";
   folder.write("big.txt", text);
-  HWND dialog = start("big.txt", 1, "Replace");
+  HWND dialog = startWithDialog("big.txt", 1, "Replace");
   ASSERT_NE(dialog, nullptr);
   setText(dialog, kFindText, "x");
   setText(dialog, kReplaceText, "yy");
@@ -192,13 +158,9 @@ TEST_F(SearchScenario, EscStopsALongReplaceAllAndOneUndoRestoresTheFile) {
                reinterpret_cast<LPARAM>(control(dialog, kReplaceAll)));
   ASSERT_TRUE(waitFor([&] { return !childrenOfClass(program().statusBar(), "gauge").empty(); }, 30s))
       << "no gauge while replacing";
-  INPUT escape[2] = {};
-  escape[0].type = escape[1].type = INPUT_KEYBOARD;
-  escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
-  escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(1, &escape[0], sizeof(INPUT));
+  escapeKey(true);
   HWND box = program().waitForDialog("OSK", 30s);
-  SendInput(1, &escape[1], sizeof(INPUT));
+  escapeKey(false);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(messageBoxText(box), "Operation Aborted.");
   program().answer(box, IDOK);
@@ -216,7 +178,7 @@ TEST_F(SearchScenario, EscStopsALongReplaceAllAndOneUndoRestoresTheFile) {
 
 TEST_F(SearchScenario, AnInvalidExpressionIsReportedAndCleared) {
   folder.write("i.txt", "text\r\n");
-  HWND dialog = start("i.txt", 1);
+  HWND dialog = startWithDialog("i.txt", 1);
   ASSERT_NE(dialog, nullptr);
   tick(dialog, kRegEx);
   setText(dialog, kFindText, "(ab");

@@ -4,156 +4,115 @@
 
 #include <algorithm>
 
-#include "driver/osk_driver.h"
 #include "engine/ecd_api.h"
+#include "scenario_helpers.h"
 #include "services/dialogs/dialog_ids.h"
 
 namespace osk::drive {
 namespace {
 
-const CommandNumbers& builtIn() {
-  static const CommandNumbers numbers;
-  return numbers;
-}
+class OSK32Shell : public Scenario {};
 
-int numberOf(const std::string& name, const std::string& parameter = {}) {
-  const int number = builtIn().number(name, parameter);
-  EXPECT_NE(number, 0) << "the built-in configuration has no " << name;
-  return number;
-}
-
-std::string iniValue(const std::string& file, const char* section, const char* key) {
-  char value[1024] = {};
-  GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, file.c_str());
-  return value;
-}
-
-LRESULT ask(HWND editor, UINT message) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(editor, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
-  return static_cast<LRESULT>(result);
-}
-
-TEST(OSK32Shell, StartsWithMenusAndStatusBarAndWritesItsSettingsOnExit) {
-  Scratch folder;
-  Program program(folder, "");
-  HWND frame = program.waitForFrame();
-  ASSERT_NE(frame, nullptr);
+TEST_F(OSK32Shell, StartsWithMenusAndStatusBarAndWritesItsSettingsOnExit) {
+  ASSERT_TRUE(start(""));
+  HWND frame = program().frame();
   // Another process's menu cannot be read here; that the frame has one is what shows.
   ASSERT_TRUE(waitFor([&] { return GetMenu(frame) != nullptr; }));
-  HWND status = program.statusBar();
+  HWND status = program().statusBar();
   ASSERT_NE(status, nullptr);
   EXPECT_TRUE(IsWindowVisible(status));
   // It takes the bottom strip of the frame, below the documents.
   RECT bar{}, client{}, frameClient{};
   GetWindowRect(status, &bar);
-  GetWindowRect(program.mdiClient(), &client);
+  GetWindowRect(program().mdiClient(), &client);
   GetClientRect(frame, &frameClient);
   EXPECT_GT(bar.bottom - bar.top, 10);
   EXPECT_LE(client.bottom, bar.top) << "the documents cover the status bar";
   // Menu help: a highlighted item puts its help text in the status bar.
   PostMessageA(frame, WM_MENUSELECT, MAKEWPARAM(15000, MF_STRING | MF_HILITE), reinterpret_cast<LPARAM>(GetMenu(frame)));
-  EXPECT_TRUE(waitFor([&] { return program.status() == "Reload selected file"; }, 5s)) << program.status();
+  EXPECT_TRUE(waitFor([&] { return program().status() == "Reload selected file"; }, 5s)) << program().status();
   PostMessageA(frame, WM_MENUSELECT, MAKEWPARAM(numberOf("Exit"), MF_STRING | MF_HILITE),
                reinterpret_cast<LPARAM>(GetMenu(frame)));
-  EXPECT_TRUE(waitFor([&] { return !program.status().empty() && program.status() != "Reload selected file"; }, 5s));
+  EXPECT_TRUE(waitFor([&] {
+    const std::string help = program().status();
+    return !help.empty() && help != "Reload selected file";
+  }, 5s));
 
-  program.command(numberOf("Exit"));
-  ASSERT_TRUE(program.waitForEnd());
-  EXPECT_EQ(program.exitCode(), 0u);
-  const std::string ini = program.settingsFile();
+  program().command(numberOf("Exit"));
+  ASSERT_TRUE(program().waitForEnd());
+  EXPECT_EQ(program().exitCode(), 0u);
+  const std::string ini = program().settingsFile();
   EXPECT_EQ(iniValue(ini, "Flags", "ShowStatBar"), "1");
   EXPECT_EQ(iniValue(ini, "Flags", "TabLen"), "8");
   EXPECT_EQ(iniValue(ini, "Config", "ConfigFile"), "");
   EXPECT_EQ(iniValue(ini, "State", "1"), "");   // no documents: an empty session
 }
 
-TEST(OSK32Shell, KeysTypeAndMoveAndTheSaveKeySaves) {
-  Scratch folder;
+TEST_F(OSK32Shell, KeysTypeAndMoveAndTheSaveKeySaves) {
   folder.write("a.txt", "alpha\r\nbeta\r\n");
-  Program program(folder, "a.txt");
-  ASSERT_NE(program.waitForFrame(), nullptr);
-  ASSERT_TRUE(program.waitForDocuments(1));
+  ASSERT_TRUE(start("a.txt", 1));
 
-  program.press({{VK_DOWN}, {VK_END}});
-  program.type("!");
-  program.press({{VK_HOME, false, true}});   // Ctrl+Home: the first line
-  program.type("> ");
-  program.press({{VK_RIGHT, true}, {VK_RIGHT, true}});   // Shift+Right twice marks "al"
-  program.type("A");                                      // typing replaces the mark
-  EXPECT_TRUE(waitFor([&] { return program.activeTitle().rfind("*", 0) == 0; })) << program.activeTitle();
-  program.press({{'S', false, true}});                    // Ctrl+S
+  program().press({{VK_DOWN}, {VK_END}});
+  program().type("!");
+  program().press({{VK_HOME, false, true}});   // Ctrl+Home: the first line
+  program().type("> ");
+  program().press({{VK_RIGHT, true}, {VK_RIGHT, true}});   // Shift+Right twice marks "al"
+  program().type("A");                                      // typing replaces the mark
+  EXPECT_TRUE(waitFor([&] { return program().activeTitle().rfind("*", 0) == 0; })) << program().activeTitle();
+  program().press({{'S', false, true}});                    // Ctrl+S
   EXPECT_TRUE(waitFor([&] { return folder.read("a.txt") == "> Apha\r\nbeta!\r\n"; })) << folder.read("a.txt");
-  EXPECT_TRUE(waitFor([&] { return program.status().find("Written") == 0; })) << program.status();
-  EXPECT_TRUE(program.close());
+  EXPECT_TRUE(waitFor([&] { return program().status().find("Written") == 0; })) << program().status();
+  EXPECT_TRUE(program().close());
 }
 
-TEST(OSK32Shell, ADisabledCommandDoesNotRun) {
-  Scratch folder;
+TEST_F(OSK32Shell, ADisabledCommandDoesNotRun) {
   folder.write("r.txt", "one\r\ntwo\r\nthree\r\n");
-  Program program(folder, "/r1 r.txt");
-  ASSERT_NE(program.waitForFrame(), nullptr);
-  ASSERT_TRUE(program.waitForDocuments(1));
-  HWND editor = program.activeEditor();
+  ASSERT_TRUE(start("/r1 r.txt", 1));
+  HWND editor = program().activeEditor();
   ASSERT_EQ(ask(editor, ECD_GET_LINE_COUNT), 3);
   // DeleteLine needs a writable document: in a read-only one its key and its menu number do nothing.
-  program.press({{'D', false, true}});
-  program.command(numberOf("DeleteLine"));
+  program().press({{'D', false, true}});
+  program().command(numberOf("DeleteLine"));
   EXPECT_EQ(ask(editor, ECD_GET_LINE_COUNT), 3);
-  EXPECT_TRUE(program.close());
+  EXPECT_TRUE(program().close());
 }
 
-TEST(OSK32Shell, ExitAsksAboutChangesAndCancelKeepsEverything) {
-  Scratch folder;
+TEST_F(OSK32Shell, ExitAsksAboutChangesAndCancelKeepsEverything) {
   folder.write("keep.txt", "text\r\n");
-  Program program(folder, "keep.txt");
-  ASSERT_NE(program.waitForFrame(), nullptr);
-  ASSERT_TRUE(program.waitForDocuments(1));
-  program.type("new ");
+  ASSERT_TRUE(start("keep.txt", 1));
+  program().type("new ");
 
   // Cancel: the program stays with its document and writes no session.
-  program.command(numberOf("Exit"));
-  HWND box = program.waitForDialog("OSK");
-  ASSERT_NE(box, nullptr);
   const std::string question = "Save changes to file " + folder.pathOf("keep.txt") + " ?";
-  EXPECT_TRUE(waitFor([&] { return messageBoxText(box) == question; })) << messageBoxText(box);
-  ASSERT_TRUE(program.answer(box, IDCANCEL));
-  program.settle();
-  EXPECT_FALSE(program.hasEnded());
-  EXPECT_EQ(program.documents().size(), 1u);
-  EXPECT_EQ(iniValue(program.settingsFile(), "State", "1"), "<missing>");
+  program().command(numberOf("Exit"));
+  EXPECT_EQ(answerBox(program(), IDCANCEL), question);
+  program().settle();
+  EXPECT_FALSE(program().hasEnded());
+  EXPECT_EQ(program().documents().size(), 1u);
+  EXPECT_EQ(iniValue(program().settingsFile(), "State", "1"), "<missing>");
 
   // No: the program ends and the file is as it was.
-  program.command(numberOf("Exit"));
-  box = program.waitForDialog("OSK");
-  ASSERT_NE(box, nullptr);
-  ASSERT_TRUE(program.answer(box, IDNO));
-  ASSERT_TRUE(program.waitForEnd());
+  program().command(numberOf("Exit"));
+  EXPECT_EQ(answerBox(program(), IDNO), question);
+  ASSERT_TRUE(program().waitForEnd());
   EXPECT_EQ(folder.read("keep.txt"), "text\r\n");
-  EXPECT_EQ(iniValue(program.settingsFile(), "State", "1").find("keep.txt") != std::string::npos, true);
+  EXPECT_NE(iniValue(program().settingsFile(), "State", "1").find("keep.txt"), std::string::npos);
 
   // Yes: the change is saved on the way out.
-  Program again(folder, "keep.txt");
-  ASSERT_TRUE(again.waitForDocuments(1));
-  again.type("saved ");
-  again.command(numberOf("Exit"));
-  box = again.waitForDialog("OSK");
-  ASSERT_NE(box, nullptr);
-  ASSERT_TRUE(again.answer(box, IDYES));
-  ASSERT_TRUE(again.waitForEnd());
+  ASSERT_TRUE(start("keep.txt", 1));
+  program().type("saved ");
+  program().command(numberOf("Exit"));
+  EXPECT_EQ(answerBox(program(), IDYES), question);
+  ASSERT_TRUE(program().waitForEnd());
   EXPECT_EQ(folder.read("keep.txt"), "saved text\r\n");
 }
 
-TEST(OSK32Shell, TheSessionIsWrittenAtExitAndRestoredOnRequest) {
-  Scratch folder;
+TEST_F(OSK32Shell, TheSessionIsWrittenAtExitAndRestoredOnRequest) {
   folder.writeLines("one.txt", 20);
   folder.writeLines("two.txt", 5);
-  {
-    Program program(folder, "one.txt two.txt");
-    ASSERT_TRUE(program.waitForDocuments(2));
-    program.press({{VK_DOWN}, {VK_DOWN}, {VK_RIGHT}});
-    ASSERT_TRUE(program.close());
-  }
+  ASSERT_TRUE(start("one.txt two.txt", 2));
+  program().press({{VK_DOWN}, {VK_DOWN}, {VK_RIGHT}});
+  ASSERT_TRUE(program().close());
   const std::string ini = folder.pathOf("osk.ini");
   // The lines follow the windows' MDI order, the active one first.
   const std::string lines = iniValue(ini, "State", "1") + "|" + iniValue(ini, "State", "2");
@@ -161,139 +120,109 @@ TEST(OSK32Shell, TheSessionIsWrittenAtExitAndRestoredOnRequest) {
   EXPECT_NE(lines.find("two.txt\" 2 3 0 0"), std::string::npos) << lines;   // column 2 of line 3
   EXPECT_EQ(iniValue(ini, "State", "3"), "");
 
-  Program program(folder, "");
-  ASSERT_NE(program.waitForFrame(), nullptr);
-  program.command(numberOf("RestoreSession"));
-  ASSERT_TRUE(program.waitForDocuments(2));
+  ASSERT_TRUE(start(""));
+  program().command(numberOf("RestoreSession"));
+  ASSERT_TRUE(program().waitForDocuments(2));
   std::vector<std::string> titles;
-  for (HWND document : program.documents()) titles.push_back(windowText(document));
+  for (HWND document : program().documents()) titles.push_back(windowText(document));
   EXPECT_NE(std::find(titles.begin(), titles.end(), " " + folder.pathOf("one.txt")), titles.end());
   EXPECT_NE(std::find(titles.begin(), titles.end(), " " + folder.pathOf("two.txt")), titles.end());
-  EXPECT_TRUE(program.close());
+  EXPECT_TRUE(program().close());
 }
 
-TEST(OSK32Shell, ATabLengthSetInTheOptionsDialogHoldsAfterARestart) {
-  Scratch folder;
-  {
-    Program program(folder, "");
-    ASSERT_NE(program.waitForFrame(), nullptr);
-    program.command(numberOf("Configuration"));
-    HWND dialog = program.waitForDialog("Options");
-    ASSERT_NE(dialog, nullptr);
-    setText(dialog, IDC_OPT_TAB_LEN, "4");
-    ASSERT_TRUE(program.answer(dialog, IDOK));
-    // The settings are written as soon as the dialog's choices are applied.
-    EXPECT_TRUE(waitFor([&] { return iniValue(program.settingsFile(), "Flags", "TabLen") == "4"; }));
-    program.command(numberOf("NewFile"));
-    ASSERT_TRUE(program.waitForDocuments(1));
-    EXPECT_EQ(ask(program.activeEditor(), ECD_GET_TAB_LENGTH), 4);
-    ASSERT_TRUE(program.close());
-  }
-  Program program(folder, "");
-  ASSERT_NE(program.waitForFrame(), nullptr);
-  program.command(numberOf("NewFile"));
-  ASSERT_TRUE(program.waitForDocuments(1));
-  EXPECT_EQ(ask(program.activeEditor(), ECD_GET_TAB_LENGTH), 4);
-  EXPECT_TRUE(program.close());
+TEST_F(OSK32Shell, ATabLengthSetInTheOptionsDialogHoldsAfterARestart) {
+  ASSERT_TRUE(start(""));
+  HWND dialog = openDialog(program(), "Configuration", "Options");
+  ASSERT_NE(dialog, nullptr);
+  setText(dialog, IDC_OPT_TAB_LEN, "4");
+  ASSERT_TRUE(program().answer(dialog, IDOK));
+  // The settings are written as soon as the dialog's choices are applied.
+  EXPECT_TRUE(waitFor([&] { return iniValue(program().settingsFile(), "Flags", "TabLen") == "4"; }));
+  program().command(numberOf("NewFile"));
+  ASSERT_TRUE(program().waitForDocuments(1));
+  EXPECT_EQ(ask(program().activeEditor(), ECD_GET_TAB_LENGTH), 4);
+  ASSERT_TRUE(program().close());
+  ASSERT_TRUE(start(""));
+  program().command(numberOf("NewFile"));
+  ASSERT_TRUE(program().waitForDocuments(1));
+  EXPECT_EQ(ask(program().activeEditor(), ECD_GET_TAB_LENGTH), 4);
+  EXPECT_TRUE(program().close());
 }
 
-TEST(OSK32Shell, AKeyBoundWithCustomiseIsInForceAfterARestart) {
-  Scratch folder;
-  {
-    Program program(folder, "");
-    ASSERT_NE(program.waitForFrame(), nullptr);
-    program.command(numberOf("Customise"));
-    HWND dialog = program.waitForDialog("Customise");
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(choose(dialog, IDC_CUST_CONTEXT, "None", true));
-    setText(dialog, IDC_CUST_KEY, "Ctrl+Q");
-    ASSERT_TRUE(choose(dialog, IDC_CUST_COMMAND, "Exit", true));
-    click(dialog, IDC_CUST_BIND);
-    setText(dialog, IDC_CUST_SAVE_NAME, "mykeys");
-    click(dialog, IDC_CUST_SAVE);
-    ASSERT_TRUE(program.answer(dialog, IDOK));
-    ASSERT_TRUE(program.close());
-  }
+TEST_F(OSK32Shell, AKeyBoundWithCustomiseIsInForceAfterARestart) {
+  ASSERT_TRUE(start(""));
+  HWND dialog = openDialog(program(), "Customise", "Customise");
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(choose(dialog, IDC_CUST_CONTEXT, "None", true));
+  setText(dialog, IDC_CUST_KEY, "Ctrl+Q");
+  ASSERT_TRUE(choose(dialog, IDC_CUST_COMMAND, "Exit", true));
+  click(dialog, IDC_CUST_BIND);
+  setText(dialog, IDC_CUST_SAVE_NAME, "mykeys");
+  click(dialog, IDC_CUST_SAVE);
+  ASSERT_TRUE(program().answer(dialog, IDOK));
+  ASSERT_TRUE(program().close());
   const std::string configFile = iniValue(folder.pathOf("osk.ini"), "Config", "ConfigFile");
   EXPECT_NE(configFile.find("mykeys"), std::string::npos) << configFile;
 
-  Program program(folder, "");
-  ASSERT_NE(program.waitForFrame(), nullptr);
-  program.press({{'Q', false, true}});
-  EXPECT_TRUE(program.waitForEnd()) << "Ctrl+Q did not end the program";
+  ASSERT_TRUE(start(""));
+  program().press({{'Q', false, true}});
+  EXPECT_TRUE(program().waitForEnd()) << "Ctrl+Q did not end the program";
   DeleteFileA((programFolder() + "mykeys.cfg").c_str());
 }
 
 // An extension library listed in the settings: its commands are offered by Run Command, can be bound to a key with
 // Customise, and the key then changes the text.
-TEST(OSK32Shell, AnExtensionCommandRunsFromAKeyBoundWithCustomise) {
-  Scratch folder;
+TEST_F(OSK32Shell, AnExtensionCommandRunsFromAKeyBoundWithCustomise) {
   folder.write("osk.ini", "[Extended]\r\nExtDLL0=" + programFolder() + "OSKSAMPL.dll\r\n");
   folder.write("list.txt", "pear\r\napple\r\nfig\r\n");
-  Program program(folder, "list.txt");
-  ASSERT_NE(program.waitForFrame(), nullptr);
-  ASSERT_TRUE(program.waitForDocuments(1));
+  ASSERT_TRUE(start("list.txt", 1));
 
-  program.command(numberOf("RunCommand"));
-  HWND run = program.waitForDialog("Run Command");
+  HWND run = openDialog(program(), "RunCommand", "Run Command");
   ASSERT_NE(run, nullptr);
-  DWORD_PTR at = static_cast<DWORD_PTR>(-1);
-  SendMessageTimeoutA(control(run, IDC_RUN_LIST), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                      reinterpret_cast<LPARAM>("SortMarkedLines"), SMTO_NORMAL, 5000, &at);
-  EXPECT_NE(static_cast<LRESULT>(at), LB_ERR) << "Run Command does not offer the library's command";
-  ASSERT_TRUE(program.answer(run, IDCANCEL));
+  EXPECT_TRUE(holds(run, IDC_RUN_LIST, "SortMarkedLines", false)) << "Run Command does not offer the library's command";
+  ASSERT_TRUE(program().answer(run, IDCANCEL));
 
-  program.command(numberOf("Customise"));
-  HWND dialog = program.waitForDialog("Customise");
+  HWND dialog = openDialog(program(), "Customise", "Customise");
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(choose(dialog, IDC_CUST_CONTEXT, "Focus on Editor Window", true));
   setText(dialog, IDC_CUST_KEY, "Ctrl+J");
   ASSERT_TRUE(choose(dialog, IDC_CUST_COMMAND, "SortMarkedLines", true));
   click(dialog, IDC_CUST_BIND);
   // OK asks whether to save the changed configuration; No keeps the binding for this session only.
-  PostMessageA(control(dialog, IDOK), BM_CLICK, 0, 0);
-  HWND question = program.waitForDialog("OSK");
-  ASSERT_NE(question, nullptr);
-  EXPECT_EQ(messageBoxText(question), "Save the changes to this configuration?");
-  ASSERT_TRUE(program.answer(question, IDNO));
+  postClick(dialog, IDOK);
+  EXPECT_EQ(answerBox(program(), IDNO), "Save the changes to this configuration?");
   ASSERT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
 
-  program.press({{'J', false, true}, {'S', false, true}});   // Ctrl+J sorts, Ctrl+S saves
+  program().press({{'J', false, true}, {'S', false, true}});   // Ctrl+J sorts, Ctrl+S saves
   EXPECT_TRUE(waitFor([&] { return folder.read("list.txt") == "apple\r\nfig\r\npear\r\n"; }))
       << folder.read("list.txt");
-  EXPECT_TRUE(program.close());
+  EXPECT_TRUE(program().close());
 }
 
 // The library's own menu joins the frame's menu bar: its popup opened with its mnemonic and its first item chosen
 // with the keyboard runs the library's command.
-TEST(OSK32Shell, AnExtensionCommandRunsFromTheLibrarysMenu) {
-  Scratch folder;
+TEST_F(OSK32Shell, AnExtensionCommandRunsFromTheLibrarysMenu) {
   folder.write("osk.ini", "[Extended]\r\nExtDLL0=" + programFolder() + "OSKSAMPL.dll\r\n");
   folder.write("list.txt", "pear\r\napple\r\nfig\r\n");
-  Program program(folder, "list.txt");
-  ASSERT_NE(program.waitForFrame(), nullptr);
-  ASSERT_TRUE(program.waitForDocuments(1));
-  program.press({{'A', false, false, true}, {'S'}});   // Alt+A: "Sample Tools"; S: "Sort Marked Lines"
-  program.press({{'S', false, true}});
+  ASSERT_TRUE(start("list.txt", 1));
+  program().press({{'A', false, false, true}, {'S'}});   // Alt+A: "Sample Tools"; S: "Sort Marked Lines"
+  program().press({{'S', false, true}});
   EXPECT_TRUE(waitFor([&] { return folder.read("list.txt") == "apple\r\nfig\r\npear\r\n"; }))
       << folder.read("list.txt");
-  EXPECT_TRUE(program.close());
+  EXPECT_TRUE(program().close());
 }
 
 // The frame as a user first sees it, with a document, the tool bars and the File menu open: kept as a picture
 // beside the tests.
-TEST(OSK32Shell, PictureOfTheFrameWithItsMenuOpen) {
-  Scratch folder;
+TEST_F(OSK32Shell, PictureOfTheFrameWithItsMenuOpen) {
   folder.write("welcome.txt", "int main(void) {\r\n    return 0;   /* nothing to do */\r\n}\r\n");
-  Program program(folder, "welcome.txt");
-  ASSERT_NE(program.waitForFrame(), nullptr);
-  ASSERT_TRUE(program.waitForDocuments(1));
-  program.press({{'F', false, false, true}});   // Alt+F
-  const bool menuOpen = waitFor([&] { return !topLevelWindows(program.id(), "#32768").empty(); }, 5s);
+  ASSERT_TRUE(start("welcome.txt", 1));
+  program().press({{'F', false, false, true}});   // Alt+F
+  const bool menuOpen = waitFor([&] { return !topLevelWindows(program().id(), "#32768").empty(); }, 5s);
   EXPECT_TRUE(menuOpen);
   EXPECT_TRUE(saveScreen(programFolder() + "osk32_frame.bmp"));
-  program.press({{VK_ESCAPE}, {VK_ESCAPE}});
-  EXPECT_TRUE(program.close());
+  program().press({{VK_ESCAPE}, {VK_ESCAPE}});
+  EXPECT_TRUE(program().close());
 }
 
 }  // namespace

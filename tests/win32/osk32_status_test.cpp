@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/osk_driver.h"
+#include "scenario_helpers.h"
 
 namespace osk::drive {
 namespace {
@@ -17,17 +17,6 @@ constexpr int kFindNext = 7010;
 constexpr UINT kStatusQuery = 2029;
 enum : WPARAM { kLine = 0, kColumn = 1, kMode = 2, kGaugePercent = 3 };
 enum : LRESULT { kNoMode = 0, kInsert = 1, kOverwrite = 2, kReadOnly = 3 };
-
-const CommandNumbers& builtIn() {
-  static const CommandNumbers numbers;
-  return numbers;
-}
-
-int numberOf(const std::string& name) {
-  const int number = builtIn().number(name);
-  EXPECT_NE(number, 0) << "the built-in configuration has no " << name;
-  return number;
-}
 
 LRESULT shown(const Program& program, WPARAM field) {
   DWORD_PTR result = 0;

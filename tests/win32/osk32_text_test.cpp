@@ -6,23 +6,12 @@
 #include <ctime>
 #include <string>
 
-#include "driver/osk_driver.h"
+#include "scenario_helpers.h"
 
 namespace osk::drive {
 namespace {
 
 constexpr int kGotoLineField = 8001;
-
-const CommandNumbers& builtIn() {
-  static const CommandNumbers numbers;
-  return numbers;
-}
-
-int numberOf(const std::string& name, const std::string& parameter = {}) {
-  const int number = builtIn().number(name, parameter);
-  EXPECT_NE(number, 0) << "the built-in configuration has no " << name << " " << parameter;
-  return number;
-}
 
 Key ctrl(WORD vk, bool shift = false) { return {vk, shift, true}; }
 
@@ -62,27 +51,27 @@ class DatePictures {
   char longDate_[64] = {};
 };
 
-TEST(OSK32Text, BookmarksLeadIntoAnotherWindowAndGotoAndDatesTypeWhereTheCaretIs) {
-  Scratch folder;
+class OSK32Text : public Scenario {};
+
+TEST_F(OSK32Text, BookmarksLeadIntoAnotherWindowAndGotoAndDatesTypeWhereTheCaretIs) {
   folder.writeLines("a.txt", 6);
   folder.writeLines("b.txt", 6);
   DatePictures pictures;
-  Program program(folder, "a.txt b.txt");
-  ASSERT_TRUE(program.waitForDocuments(2));
-  const std::string first = program.activeTitle();
+  ASSERT_TRUE(start("a.txt b.txt", 2));
+  const std::string first = program().activeTitle();
   const std::string marked = first.find("a.txt") != std::string::npos ? "a.txt" : "b.txt";
   const std::string other = marked == "a.txt" ? "b.txt" : "a.txt";
 
-  program.press({{VK_DOWN}, {VK_DOWN}, ctrl(VK_F2)});   // a bookmark on line 3
-  program.command(numberOf("NextWindow"));
-  const auto showing = [&](const std::string& name) { return program.activeTitle().find(name) != std::string::npos; };
+  program().press({{VK_DOWN}, {VK_DOWN}, ctrl(VK_F2)});   // a bookmark on line 3
+  program().command(numberOf("NextWindow"));
+  const auto showing = [&](const std::string& name) { return program().activeTitle().find(name) != std::string::npos; };
   ASSERT_TRUE(waitFor([&] { return showing(other); }, 5s));
-  program.press({{VK_DOWN}, {VK_F2}});   // none in this file: the search goes on into the other window
-  ASSERT_TRUE(waitFor([&] { return showing(marked); }, 5s)) << program.activeTitle();
-  program.type("X");
+  program().press({{VK_DOWN}, {VK_F2}});   // none in this file: the search goes on into the other window
+  ASSERT_TRUE(waitFor([&] { return showing(marked); }, 5s)) << program().activeTitle();
+  program().type("X");
 
-  program.press({ctrl('G')});
-  HWND dialog = program.waitForDialog("Go To Line");
+  program().press({ctrl('G')});
+  HWND dialog = program().waitForDialog("Go To Line");
   ASSERT_NE(dialog, nullptr);
   // OK follows the number as it is typed: only a line above 0 can be gone to.
   const auto typeLine = [&](const char* text) {
@@ -93,57 +82,55 @@ TEST(OSK32Text, BookmarksLeadIntoAnotherWindowAndGotoAndDatesTypeWhereTheCaretIs
   };
   EXPECT_FALSE(typeLine("0"));
   EXPECT_TRUE(typeLine("5"));
-  ASSERT_TRUE(program.answer(dialog, IDOK));
-  program.type("G ");
-  program.command(numberOf("ShortDate"));
-  program.type(" ");
-  program.command(numberOf("LongDate"));
-  program.press({ctrl('S')});
+  ASSERT_TRUE(program().answer(dialog, IDOK));
+  program().type("G ");
+  program().command(numberOf("ShortDate"));
+  program().type(" ");
+  program().command(numberOf("LongDate"));
+  program().press({ctrl('S')});
   const std::string expected = "line 1 of " + marked + "\r\nline 2 of " + marked + "\r\nXline 3 of " + marked +
                                "\r\nline 4 of " + marked + "\r\nG " + DatePictures::today(false) + " " +
                                DatePictures::today(true) + "line 5 of " + marked + "\r\nline 6 of " + marked + "\r\n";
   EXPECT_TRUE(waitFor([&] { return folder.read(marked) == expected; }, 5s)) << folder.read(marked);
 
   // Clearing with mode 2 clears every window's bookmarks: nothing is left to find.
-  program.press({ctrl(VK_F2, true), {VK_F2}});
-  EXPECT_TRUE(waitFor([&] { return program.status() == "Bookmark not found within current scope"; }, 5s))
-      << program.status();
+  program().press({ctrl(VK_F2, true), {VK_F2}});
+  EXPECT_TRUE(waitFor([&] { return program().status() == "Bookmark not found within current scope"; }, 5s))
+      << program().status();
   EXPECT_TRUE(showing(marked));
   EXPECT_EQ(folder.read(other).find("X"), std::string::npos);
   // Bookmarks are changes that Undo takes back, so both documents ask about saving: No to each.
-  PostMessageA(program.frame(), WM_CLOSE, 0, 0);
-  for (int i = 0; i < 2 && !program.waitForEnd(1s); ++i) {
-    if (HWND question = program.waitForDialog("OSK", 5s)) program.answer(question, IDNO);
+  PostMessageA(program().frame(), WM_CLOSE, 0, 0);
+  for (int i = 0; i < 2 && !program().waitForEnd(1s); ++i) {
+    if (HWND question = program().waitForDialog("OSK", 5s)) program().answer(question, IDNO);
   }
-  EXPECT_TRUE(program.waitForEnd(10s));
+  EXPECT_TRUE(program().waitForEnd(10s));
 }
 
-TEST(OSK32Text, BracketsPairByColourAndOutdentClearMarkAndCaseChangeTheText) {
-  Scratch folder;
+TEST_F(OSK32Text, BracketsPairByColourAndOutdentClearMarkAndCaseChangeTheText) {
   folder.write("osk.ini", "[Flags]\r\nTabLen=4\r\n");
   folder.write("t.c", "f(\")\", \"(a)\");\r\n      six\r\nabcdef\r\nupper me\r\n");
-  Program program(folder, "t.c");
-  ASSERT_TRUE(program.waitForDocuments(1));
+  ASSERT_TRUE(start("t.c", 1));
 
-  program.press({{VK_RIGHT}, ctrl(VK_OEM_6)});   // the code's "(" pairs with the code's ")", not the string's
-  program.type("#");
-  program.press({{VK_HOME}});
-  program.press({{VK_RIGHT}, {VK_RIGHT}, {VK_RIGHT}, {VK_RIGHT}, {VK_RIGHT}, {VK_RIGHT}, {VK_RIGHT}, {VK_RIGHT}});
-  program.press({ctrl(VK_OEM_6)});   // inside the string: the ")" of the same string
-  program.type("@");
-  program.press({{VK_HOME}, ctrl(VK_OEM_6)});
-  EXPECT_TRUE(waitFor([&] { return program.status() == "Caret must be over '<', '>', '(', ')', '[' or ']'"; }, 5s))
-      << program.status();
+  program().press({{VK_RIGHT}, ctrl(VK_OEM_6)});   // the code's "(" pairs with the code's ")", not the string's
+  program().type("#");
+  program().press({{VK_HOME}});
+  program().press({{VK_RIGHT}, {VK_RIGHT}, {VK_RIGHT}, {VK_RIGHT}, {VK_RIGHT}, {VK_RIGHT}, {VK_RIGHT}, {VK_RIGHT}});
+  program().press({ctrl(VK_OEM_6)});   // inside the string: the ")" of the same string
+  program().type("@");
+  program().press({{VK_HOME}, ctrl(VK_OEM_6)});
+  EXPECT_TRUE(waitFor([&] { return program().status() == "Caret must be over '<', '>', '(', ')', '[' or ']'"; }, 5s))
+      << program().status();
 
-  program.press({{VK_DOWN}});
-  program.command(numberOf("Outdent"));   // six blanks, tab length 4: back to the tab stop at 4
-  program.press({{VK_DOWN}, {VK_HOME}, {VK_RIGHT, true}, {VK_RIGHT, true}, {VK_RIGHT, true}});
-  program.command(numberOf("FillMark", "\" \""));   // Clear Mark
-  program.press({{VK_DOWN}, {VK_HOME}, {VK_END, true}, ctrl('U')});
-  program.press({ctrl('S')});
+  program().press({{VK_DOWN}});
+  program().command(numberOf("Outdent"));   // six blanks, tab length 4: back to the tab stop at 4
+  program().press({{VK_DOWN}, {VK_HOME}, {VK_RIGHT, true}, {VK_RIGHT, true}, {VK_RIGHT, true}});
+  program().command(numberOf("FillMark", "\" \""));   // Clear Mark
+  program().press({{VK_DOWN}, {VK_HOME}, {VK_END, true}, ctrl('U')});
+  program().press({ctrl('S')});
   const std::string expected = "f(\")\", \"(a@)\"#);\r\n    six\r\n   def\r\nUPPER ME\r\n";
   EXPECT_TRUE(waitFor([&] { return folder.read("t.c") == expected; }, 5s)) << folder.read("t.c");
-  EXPECT_TRUE(program.close());
+  EXPECT_TRUE(program().close());
 }
 
 }  // namespace

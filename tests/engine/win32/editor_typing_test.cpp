@@ -15,6 +15,7 @@
 #include "engine/edit_api.h"
 #include "engine/lang/colour_api.h"
 #include "engine/win32/ecd_window.h"
+#include "tests/win32/driver/osk_driver.h"
 
 namespace {
 
@@ -414,37 +415,6 @@ class PaintTest : public TypingTest {
     ReleaseDC(w, dc);
     return c;
   }
-
-  static void saveBitmap(HWND w, const std::string& path) {
-    RECT client;
-    GetClientRect(w, &client);
-    HDC dc = GetDC(w);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = client.right;
-    info.biHeight = client.bottom;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    const int stride = (client.right * 3 + 3) & ~3;
-    std::vector<char> pixels(static_cast<std::size_t>(stride) * client.bottom);
-    GetDIBits(memory, bitmap, 0, client.bottom, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(w, dc);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
-  }
 };
 
 TEST_F(PaintTest, MarksBookmarksAndLineNumbersPaintInTheirColours) {
@@ -476,7 +446,7 @@ TEST_F(PaintTest, MarksBookmarksAndLineNumbersPaintInTheirColours) {
   EXPECT_EQ(at(w, 5, 0), normal);
   char dir[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, dir);
-  saveBitmap(w, std::string(dir) + "\\editor_stream_mark.bmp");
+  osk::drive::saveWindowPicture(w, std::string(dir) + "\\editor_stream_mark.bmp");
 
   ASSERT_EQ(AnchorMark(2, 2, 1), 1);     // line mark: line 2 whole
   UpdateWindow(w);
@@ -493,7 +463,7 @@ TEST_F(PaintTest, MarksBookmarksAndLineNumbersPaintInTheirColours) {
   EXPECT_EQ(at(w, 4, 3), selected);
   EXPECT_EQ(at(w, 5, 5), selected);
   EXPECT_EQ(at(w, 5, 6), normal);
-  saveBitmap(w, std::string(dir) + "\\editor_column_mark.bmp");
+  osk::drive::saveWindowPicture(w, std::string(dir) + "\\editor_column_mark.bmp");
 
   // Under the screenshot check the window stays up while the display is photographed: the expected colours of
   // some cells go to a file in screen coordinates, and the test waits for the photograph to be taken.
@@ -619,7 +589,7 @@ TEST_F(PaintTest, ACppFilePaintsInItsSyntaxColours) {
   EXPECT_FALSE(cellShows(w, 7, 3, text));
   EXPECT_TRUE(cellShows(w, 7, 16, comment));   // "done"
   EXPECT_EQ(at(w, 7, 16), normal);             // the comment has no background of its own
-  saveBitmap(w, std::string(dir) + "\\editor_syntax.bmp");
+  osk::drive::saveWindowPicture(w, std::string(dir) + "\\editor_syntax.bmp");
 
   // Highlighting off: the same cells in the normal text colour.
   o.word[ECD_OPT_SYNTAX_HIGHLIGHT] = 0;

@@ -12,8 +12,11 @@
 
 #include "services/config/config_reader.h"
 #include "services/win32/ocs_api.h"
+#include "tests/services/win32/test_frame.h"
 
 namespace {
+
+using osk::test::programDirectory;
 
 // ---- The frame: lists the commands, lays the bars out and records what the bars tell it. ----
 
@@ -74,16 +77,8 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 HWND createFrame() {
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = frameProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "OSK32 bars test frame";
-    return RegisterClassA(&wc) != 0;
-  }();
-  if (!registered) return nullptr;
-  return CreateWindowA("OSK32 bars test frame", "OSK", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 10, 10, 980, 500,
-                       nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  return osk::test::createTestFrame("OSK32 bars test frame", frameProc, {10, 10, 990, 510},
+                                    WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
 }
 
 void pump() {
@@ -92,13 +87,6 @@ void pump() {
     TranslateMessage(&m);
     DispatchMessageA(&m);
   }
-}
-
-std::string programDirectory() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (char* slash = std::strrchr(path, '\\')) *slash = '\0';
-  return path;
 }
 
 std::vector<uint8_t> builtinResource() {

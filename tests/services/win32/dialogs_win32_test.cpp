@@ -17,6 +17,8 @@
 #include "services/config/config_reader.h"
 #include "services/dialogs/dialog_ids.h"
 #include "services/win32/ocs_api.h"
+#include "tests/services/win32/test_frame.h"
+#include "tests/win32/driver/osk_driver.h"
 
 namespace {
 
@@ -49,19 +51,6 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return 1;
   }
   return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-HWND createFrame() {
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = frameProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "OSK dialogs test frame";
-    return RegisterClassA(&wc) != 0;
-  }();
-  if (!registered) return nullptr;
-  return CreateWindowA("OSK dialogs test frame", "OSK", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
-                       GetModuleHandleA(nullptr), nullptr);
 }
 
 // ---- Message boxes (title "OSK"): recorded as their text and answered with g_answer when they have that
@@ -156,42 +145,11 @@ auto runDialog(const char* title, std::function<void(HWND)> drive, Open open) {
   }, open);
 }
 
-// A control of the dialog or of one of its pages.
-HWND control(HWND dialog, int id) {
-  struct Search {
-    int id;
-    HWND found;
-  } search{id, nullptr};
-  EnumChildWindows(
-      dialog,
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        if (GetDlgCtrlID(w) == s->id) {
-          s->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-void setText(HWND dialog, int id, const char* text) { SetWindowTextA(control(dialog, id), text); }
-
-// Clicks a button synchronously, as the user's click would reach its dialog or page.
-void click(HWND dialog, int id) {
-  HWND button = control(dialog, id);
-  SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-}
-
-// Selects a list or combo entry by its text and tells the dialog, as a user's choice does.
-void choose(HWND dialog, int id, const char* text, bool combo) {
-  HWND list = control(dialog, id);
-  SendMessageA(list, combo ? CB_SELECTSTRING : LB_SELECTSTRING, static_cast<WPARAM>(-1),
-               reinterpret_cast<LPARAM>(text));
-  SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(id, combo ? CBN_SELCHANGE : LBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(list));
-}
+// Controls found, filled in, clicked and chosen as the scenarios' driver does it; here in the dialog's own thread.
+using osk::drive::choose;
+using osk::drive::click;
+using osk::drive::control;
+using osk::drive::setText;
 
 void press(HWND dialog, int id) { PostMessageA(dialog, WM_COMMAND, id, 0); }
 
@@ -212,7 +170,7 @@ class ServicesDialogs : public ::testing::Test {
     g_answer = IDYES;
     g_hook = SetWindowsHookExA(WH_CBT, boxHook, nullptr, GetCurrentThreadId());
     ASSERT_NE(g_hook, nullptr);
-    frame_ = createFrame();
+    frame_ = osk::test::createTestFrame("OSK dialogs test frame", frameProc, {0, 0, 300, 200});
     ASSERT_NE(frame_, nullptr);
     instance_ = OCS_CreateInstance(frame_, "");
     ASSERT_NE(instance_, nullptr);

@@ -16,8 +16,15 @@
 #include "services/ext_api.h"
 #include "services/win32/extensions_api.h"
 #include "services/win32/ocs_api.h"
+#include "tests/services/win32/box_recorder.h"
+#include "tests/services/win32/test_frame.h"
 
 namespace {
+
+using osk::test::programDirectory;
+
+// Message boxes titled "OSK" are recorded as "caption|text" and closed with OK.
+std::vector<std::string>& g_boxes = osk::test::recordedBoxes();
 
 // ---- The frame: lists two commands of its own for message 2124. ----
 
@@ -32,55 +39,6 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return 1;
   }
   return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-HWND createFrame() {
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = frameProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "OSK32 extension test frame";
-    return RegisterClassA(&wc) != 0;
-  }();
-  if (!registered) return nullptr;
-  return CreateWindowA("OSK32 extension test frame", "OSK", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
-                       GetModuleHandleA(nullptr), nullptr);
-}
-
-// ---- Message boxes: recorded as "caption|text" and closed with OK. ----
-
-std::vector<std::string> g_boxes;
-HHOOK g_hook = nullptr;
-
-BOOL CALLBACK collectText(HWND child, LPARAM out) {
-  char cls[32] = {}, text[512] = {};
-  GetClassNameA(child, cls, sizeof cls);
-  GetWindowTextA(child, text, sizeof text);
-  if (lstrcmpiA(cls, "Static") == 0 && text[0]) *reinterpret_cast<std::string*>(out) += text;
-  return TRUE;
-}
-
-LRESULT CALLBACK boxHook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE) {
-    HWND box = reinterpret_cast<HWND>(wParam);
-    char cls[32] = {}, caption[64] = {};
-    GetClassNameA(box, cls, sizeof cls);
-    GetWindowTextA(box, caption, sizeof caption);
-    if (std::strcmp(cls, "#32770") == 0 && std::strcmp(caption, "OSK") == 0) {
-      std::string text;
-      EnumChildWindows(box, collectText, reinterpret_cast<LPARAM>(&text));
-      g_boxes.push_back(std::string(caption) + "|" + text);
-      PostMessageA(box, WM_COMMAND, IDOK, 0);
-    }
-  }
-  return CallNextHookEx(g_hook, code, wParam, lParam);
-}
-
-std::string programDirectory() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (char* slash = std::strrchr(path, '\\')) *slash = '\0';
-  return path;
 }
 
 std::string profile(const std::string& ini, const char* section, const char* key) {
@@ -115,12 +73,11 @@ class ExtensionLibraries : public ::testing::Test {
 
   void SetUp() override {
     g_boxes.clear();
-    g_hook = SetWindowsHookExA(WH_CBT, boxHook, nullptr, GetCurrentThreadId());
-    ASSERT_NE(g_hook, nullptr);
+    ASSERT_TRUE(osk::test::startRecordingBoxes("OSK"));
     dir_ = programDirectory();
     ini_ = dir_ + "\\ext_test.ini";
     DeleteFileA(ini_.c_str());
-    frame_ = createFrame();
+    frame_ = osk::test::createTestFrame("OSK32 extension test frame", frameProc, {0, 0, 200, 100});
     ASSERT_NE(frame_, nullptr);
     instance_ = OCS_CreateInstance(frame_, ini_.c_str());
     ASSERT_NE(instance_, nullptr);
@@ -141,7 +98,7 @@ class ExtensionLibraries : public ::testing::Test {
     OCS_DestroyInstance(instance_);
     if (buffer_) ECD_flCloseBuffer(buffer_);
     if (frame_) DestroyWindow(frame_);
-    UnhookWindowsHookEx(g_hook);
+    osk::test::stopRecordingBoxes();
     for (const std::string& f : files_) DeleteFileA(f.c_str());
     DeleteFileA(ini_.c_str());
   }

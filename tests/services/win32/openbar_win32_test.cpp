@@ -16,6 +16,7 @@
 #include "services/ocs_openbar_api.h"
 #include "services/win32/ocs_api.h"
 #include "services/win32/ocs_bars_api.h"
+#include "tests/services/win32/test_frame.h"
 
 namespace {
 
@@ -68,20 +69,6 @@ void learnBuiltinCommands() {
   if (loaded.status != osk::ConfigLoadStatus::kOk) return;
   for (const osk::CCommand& c : loaded.config->commands)
     if (!c.name.empty()) g_frameCommands.push_back({c.name, c.conditionWord});
-}
-
-HWND createFrame() {
-  learnBuiltinCommands();
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = frameProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "Open Bar test frame";
-    return RegisterClassA(&wc) != 0;
-  }();
-  if (!registered) return nullptr;
-  return CreateWindowA("Open Bar test frame", "OSK", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
-                       GetModuleHandleA(nullptr), nullptr);
 }
 
 // Runs the message loop until `done` holds; false after ten seconds, which only a fault takes.
@@ -207,7 +194,8 @@ class OpenBar : public ::testing::Test {
     g_otherDialog = nullptr;
     g_activations.clear();
     g_hook = SetWindowsHookExA(WH_CBT, dialogHook, nullptr, GetCurrentThreadId());
-    frame_ = createFrame();
+    learnBuiltinCommands();
+    frame_ = osk::test::createTestFrame("Open Bar test frame", frameProc, {0, 0, 400, 300});
     ASSERT_NE(frame_, nullptr);
     ASSERT_FALSE(g_frameCommands.empty());
     dir_ = tempDirectory(::testing::UnitTest::GetInstance()->current_test_info()->name());

@@ -7,6 +7,7 @@
 
 #include "services/memory_settings.h"
 #include "services/win32/openbar_win32.h"
+#include "tests/services/win32/test_frame.h"
 
 namespace {
 
@@ -17,19 +18,6 @@ int g_layouts = 0;
 LRESULT CALLBACK frameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == 2127) ++g_layouts;
   return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-HWND createFrame() {
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = frameProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "Open Bar window test frame";
-    return RegisterClassA(&wc) != 0;
-  }();
-  if (!registered) return nullptr;
-  return CreateWindowA("Open Bar window test frame", "OSK", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 500, 400,
-                       nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 RECT rectInFrame(HWND frame, HWND child) {
@@ -50,7 +38,8 @@ class OpenBarWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     g_layouts = 0;
-    frame_ = createFrame();
+    frame_ = osk::test::createTestFrame("Open Bar window test frame", frameProc, {0, 0, 500, 400},
+                                        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
     ASSERT_NE(frame_, nullptr);
     ini_.sections["Child0"] = {{"Title", "Windows"}, {"Dir", "c:\\windows"}, {"Filters", "*.ini"}};
   }

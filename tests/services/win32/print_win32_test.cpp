@@ -19,8 +19,11 @@
 #include "engine/ecd_api.h"
 #include "engine/lang/colour_api.h"
 #include "services/win32/ocs_api.h"
+#include "tests/services/win32/test_frame.h"
 
 namespace {
+
+using osk::test::programDirectory;
 
 
 // ---- Dialogs: message boxes are recorded and closed; file dialogs get g_saveAs; the print dialog prints to a
@@ -74,25 +77,12 @@ LRESULT CALLBACK dialogHook(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
-std::string programDirectory() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (char* slash = std::strrchr(path, '\\')) *slash = '\0';
-  return path;
-}
-
 std::string readFile(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(f), {}};
 }
 
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-size_t countOf(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
 
 // The test prefix's PostScript printer on "FILE:", made the default printer (the scenarios' driver installs it).
 bool installPostScriptPrinter() { return osk::drive::installFilePrinter(); }
@@ -130,21 +120,6 @@ class PrintEnvironment : public ::testing::Environment {
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new PrintEnvironment);
 
-// 240 lines of C: every third line has a comment, every line a number the text checks look for.
-std::string sampleC() {
-  std::string text = "/* sample.c: a file to print */\r\n#include <stdio.h>\r\n";
-  for (int i = 3; i <= 240; ++i) {
-    char line[96];
-    if (i % 3 == 0) {
-      std::snprintf(line, sizeof line, "int value%03d = %d; /* note%03d */\r\n", i, i, i);
-    } else {
-      std::snprintf(line, sizeof line, "static int other%03d(void) { return %d; }\r\n", i, i);
-    }
-    text += line;
-  }
-  return text;
-}
-
 class PrintTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -158,7 +133,7 @@ class PrintTest : public ::testing::Test {
     ini_ = dir_ + "\\print_test.ini";
     DeleteFileA(ini_.c_str());
     source_ = dir_ + "\\sample.c";
-    std::ofstream(source_, std::ios::binary) << sampleC();
+    std::ofstream(source_, std::ios::binary) << osk::drive::printSample();
     instance_ = OCS_CreateInstance(g_frame, ini_.c_str());
     ASSERT_NE(instance_, nullptr);
     EcdSystemOptions o{};
@@ -228,7 +203,7 @@ TEST_F(PrintTest, AColouredCFilePrintsInTwoColumnsWithHeaderFooterAndNumbers) {
   EXPECT_FALSE(exists(stream)) << "the services delete the stream file";
   const std::string ps = readFile(out);
   ASSERT_FALSE(ps.empty());
-  const size_t pages = countOf(ps, "%%Page: ");
+  const size_t pages = osk::drive::pagesIn(out);
   EXPECT_GE(pages, 2u);
   EXPECT_LE(pages, 4u);
   EXPECT_NE(ps.find("%%Pages: " + std::to_string(pages)), std::string::npos);
@@ -242,7 +217,7 @@ TEST_F(PrintTest, APrinterOnFileAsksWhereTheOutputGoes) {
   ASSERT_EQ(OCS_StartPrint(instance_, 0), 1);
   const std::string stream = writeStream("print_stream.prn");
   ASSERT_NE(OCS_Print(instance_, source_.c_str(), 1700000000, stream.c_str()), 0);
-  const size_t pages = countOf(readFile(out), "%%Page: ");   // 240 lines, about 60 a page
+  const size_t pages = osk::drive::pagesIn(out);   // 240 lines, about 60 a page
   EXPECT_GE(pages, 3u);
   EXPECT_LE(pages, 5u);
 }
@@ -253,7 +228,7 @@ TEST_F(PrintTest, APageRangePrintsThosePagesAndARangeBeyondTheDocumentIsReported
   ASSERT_EQ(OCS_StartPrint(instance_, 1), 1);
   std::string stream = writeStream("print_stream.prn");
   ASSERT_NE(OCS_Print(instance_, source_.c_str(), 1700000000, stream.c_str()), 0);
-  EXPECT_EQ(countOf(readFile(out), "%%Page: "), 1u);
+  EXPECT_EQ(osk::drive::pagesIn(out), 1u);
   EXPECT_TRUE(g_boxes.empty());
 
   output("print_beyond.ps");
@@ -319,38 +294,6 @@ TEST_F(PrintTest, TheOptionsDialogKeepsTheOptionsItShows) {
   EXPECT_EQ(GetPrivateProfileIntA("PrtColours3", "Normal Text", 7, ini_.c_str()), 1u);
 }
 
-void saveBitmap(HWND w, const std::string& path) {
-  RECT client;
-  GetClientRect(w, &client);
-  HDC dc = GetDC(w);
-  HDC memory = CreateCompatibleDC(dc);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  SendMessageA(w, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-  BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = client.right;
-  info.biHeight = client.bottom;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  const int stride = (client.right * 3 + 3) & ~3;
-  std::vector<char> pixels(static_cast<size_t>(stride) * client.bottom);
-  GetDIBits(memory, bitmap, 0, client.bottom, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(w, dc);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  std::ofstream bmp(path, std::ios::binary);
-  bmp.write(reinterpret_cast<const char*>(&file), sizeof file);
-  bmp.write(reinterpret_cast<const char*>(&info), sizeof info);
-  bmp.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
-}
-
 void pump() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -390,7 +333,7 @@ TEST_F(PrintTest, ThePreviewPagesAndZoomsInsideItsWindow) {
   EXPECT_EQ(OCS_TestPrintPreviewOperation(instance_, OCS_PREVIEW_SINGLE_PAGE), 1);
   UpdateWindow(control);
   pump();
-  saveBitmap(control, dir_ + "\\print_preview.bmp");
+  osk::drive::saveWindowPicture(control, dir_ + "\\print_preview.bmp", true);
 
   // The pages are drawn: dark text on the white sheet.
   HDC dc = GetDC(control);

@@ -8,15 +8,21 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "services/config/config_reader.h"
 #include "services/config/config_writer.h"
 #include "services/win32/ocs_api.h"
+#include "tests/services/win32/box_recorder.h"
+#include "tests/services/win32/test_frame.h"
 
 namespace {
+
+using osk::test::programDirectory;
+
+// Every message box is recorded as "caption|text" and closed with OK.
+std::vector<std::string>& g_boxes = osk::test::recordedBoxes();
 
 // ---- The frame: answers message 2124 from a list of commands. ----
 
@@ -40,58 +46,7 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-HWND createFrame() {
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = frameProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "OSK32 test frame";
-    return RegisterClassA(&wc) != 0;
-  }();
-  if (!registered) return nullptr;
-  return CreateWindowA("OSK32 test frame", "OSK", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
-                       GetModuleHandleA(nullptr), nullptr);
-}
-
-// ---- Message boxes: every box is recorded as "caption|text" and closed with OK. ----
-
-std::vector<std::string> g_boxes;
-std::set<HWND> g_answered;
-HHOOK g_hook = nullptr;
-
-BOOL CALLBACK collectText(HWND child, LPARAM out) {
-  char cls[32] = {}, text[256] = {};
-  GetClassNameA(child, cls, sizeof cls);
-  GetWindowTextA(child, text, sizeof text);
-  if (lstrcmpiA(cls, "Static") == 0 && text[0]) *reinterpret_cast<std::string*>(out) += text;
-  return TRUE;
-}
-
-LRESULT CALLBACK boxHook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE) {
-    HWND box = reinterpret_cast<HWND>(wParam);
-    char cls[32] = {};
-    GetClassNameA(box, cls, sizeof cls);
-    if (std::strcmp(cls, "#32770") == 0 && g_answered.insert(box).second) {
-      char caption[64] = {};
-      GetWindowTextA(box, caption, sizeof caption);
-      std::string text;
-      EnumChildWindows(box, collectText, reinterpret_cast<LPARAM>(&text));
-      g_boxes.push_back(std::string(caption) + "|" + text);
-      PostMessageA(box, WM_COMMAND, IDOK, 0);
-    }
-  }
-  return CallNextHookEx(g_hook, code, wParam, lParam);
-}
-
 // ---- Files beside the test program. ----
-
-std::string programDirectory() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (char* slash = std::strrchr(path, '\\')) *slash = '\0';
-  return path;
-}
 
 std::string windowsDirectory() {
   char path[MAX_PATH] = {};
@@ -130,9 +85,7 @@ class ServicesInstance : public ::testing::Test {
  protected:
   void SetUp() override {
     g_boxes.clear();
-    g_answered.clear();
-    g_hook = SetWindowsHookExA(WH_CBT, boxHook, nullptr, GetCurrentThreadId());
-    ASSERT_NE(g_hook, nullptr);
+    ASSERT_TRUE(osk::test::startRecordingBoxes());
     resource_ = builtinResource();
     ASSERT_FALSE(resource_.empty());
     // The frame knows every command of the built-in configuration with the condition word stored for it, so
@@ -142,7 +95,7 @@ class ServicesInstance : public ::testing::Test {
     g_frameCommands.clear();
     for (const osk::CCommand& c : loaded.config->commands)
       if (!c.name.empty()) g_frameCommands.push_back({c.name, c.conditionWord});
-    frame_ = createFrame();
+    frame_ = osk::test::createTestFrame("OSK32 test frame", frameProc, {0, 0, 200, 100});
     ASSERT_NE(frame_, nullptr);
     instance_ = OCS_CreateInstance(frame_, (programDirectory() + "\\OSK.INI").c_str());
     ASSERT_NE(instance_, nullptr);
@@ -150,7 +103,7 @@ class ServicesInstance : public ::testing::Test {
   void TearDown() override {
     OCS_DestroyInstance(instance_);
     if (frame_) DestroyWindow(frame_);
-    UnhookWindowsHookEx(g_hook);
+    osk::test::stopRecordingBoxes();
     for (const std::string& f : files_) DeleteFileA(f.c_str());
   }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -98,6 +99,28 @@ bool waitForPrintedFile(const Program& program, const std::string& output, std::
                program.dialogs().empty();
       },
       timeout);
+}
+
+std::string printSample() {
+  std::string text = "/* sample.c: a file to print */\r\n#include <stdio.h>\r\n";
+  for (int i = 3; i <= 240; ++i) {
+    char line[96];
+    if (i % 3 == 0) {
+      std::snprintf(line, sizeof line, "int value%03d = %d; /* note%03d */\r\n", i, i, i);
+    } else {
+      std::snprintf(line, sizeof line, "static int other%03d(void) { return %d; }\r\n", i, i);
+    }
+    text += line;
+  }
+  return text;
+}
+
+size_t pagesIn(const std::string& postscriptFile) {
+  std::ifstream in(postscriptFile, std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(in), {}};
+  size_t pages = 0;
+  for (size_t at = text.find("%%Page: "); at != std::string::npos; at = text.find("%%Page: ", at + 1)) ++pages;
+  return pages;
 }
 
 }  // namespace osk::drive

@@ -20,4 +20,10 @@ bool answerPrintDialogs(const Program& program, const std::string& output);
 // Waits until the PostScript file is complete and the program takes input again with no dialog open.
 bool waitForPrintedFile(const Program& program, const std::string& output, std::chrono::milliseconds timeout);
 
+// The 240 lines of C (CR LF) that the printing tests print: every third line has a comment, every line a number,
+// so that one text check reads back every job made of it.
+std::string printSample();
+// The pages of a PostScript file, by its page comments; 0 when the file cannot be read.
+size_t pagesIn(const std::string& postscriptFile);
+
 }  // namespace osk::drive

@@ -126,13 +126,18 @@ bool choose(HWND dialog, int id, const std::string& text, bool combo) {
   return static_cast<LRESULT>(found) >= 0;
 }
 
-bool saveScreen(const std::string& path) {
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+namespace {
+
+// Writes the pixels of an area of a device context as a 24-bit BMP file; before the copy, `paint` may draw into
+// the picture.
+bool writeBitmap(HDC source, RECT area, const std::string& path, const std::function<void(HDC)>& paint = {}) {
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return false;
+  HDC memory = CreateCompatibleDC(source);
+  HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  if (paint) paint(memory);
+  BitBlt(memory, 0, 0, width, height, source, area.left, area.top, SRCCOPY);
   SelectObject(memory, old);
   BITMAPINFOHEADER header{};
   header.biSize = sizeof header;
@@ -146,7 +151,6 @@ bool saveScreen(const std::string& path) {
   GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
   DeleteObject(bitmap);
   DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;
   file.bfOffBits = sizeof file + sizeof header;
@@ -156,6 +160,27 @@ bool saveScreen(const std::string& path) {
   out.write(reinterpret_cast<const char*>(&header), sizeof header);
   out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
   return static_cast<bool>(out);
+}
+
+}  // namespace
+
+bool saveScreen(const std::string& path) {
+  HDC screen = GetDC(nullptr);
+  const bool saved =
+      writeBitmap(screen, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, path);
+  ReleaseDC(nullptr, screen);
+  return saved;
+}
+
+bool saveWindowPicture(HWND window, const std::string& path, bool printClient) {
+  RECT client{};
+  GetClientRect(window, &client);
+  HDC dc = GetDC(window);
+  const bool saved = writeBitmap(dc, client, path, [&](HDC memory) {
+    if (printClient) SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  });
+  ReleaseDC(window, dc);
+  return saved;
 }
 
 Scratch::Scratch() {

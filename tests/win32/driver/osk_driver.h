@@ -38,6 +38,9 @@ void click(HWND dialog, int id);
 bool choose(HWND dialog, int id, const std::string& text, bool combo);
 // Saves a picture of the whole screen as a BMP file; false when it cannot.
 bool saveScreen(const std::string& path);
+// Saves a picture of the client area of a window of this process as a BMP file, as the screen shows it (after the
+// window has painted into the picture when `printClient`); false when it cannot.
+bool saveWindowPicture(HWND window, const std::string& path, bool printClient = false);
 
 // The mouse as the user moves it: the pointer to a screen point in a few steps, the left button pressed or
 // released where the pointer is (through SendInput, so a drag loop of the program sees it).

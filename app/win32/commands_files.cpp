@@ -43,18 +43,6 @@ void refreshAll() {
   caretReport(activeEditor());
 }
 
-// The help context of a dialog, put back when the dialog ends.
-class HelpContext {
- public:
-  explicit HelpContext(uint16_t context) : previous_(s().helpContext) { s().helpContext = context; }
-  ~HelpContext() { s().helpContext = previous_; }
-  HelpContext(const HelpContext&) = delete;
-  HelpContext& operator=(const HelpContext&) = delete;
-
- private:
-  uint16_t previous_;
-};
-
 // The gauge of one long piece of work, ended however the work ends.
 class Gauge {
  public:
@@ -476,7 +464,7 @@ void fileInformation(const char*) {
   text.characters = countText(counts.characters, counts.aborted);
   text.size = countText(estimatedFileSize(counts), counts.aborted);
   MessageBeep(MB_ICONASTERISK);
-  HelpContext context(113);
+  HelpContextDuring context(113);
   DialogBoxParamA(s().instance, MAKEINTRESOURCEA(kFileInformationDialog), s().frame, informationProc,
                   reinterpret_cast<LPARAM>(&text));
 }

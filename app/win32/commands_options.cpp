@@ -95,10 +95,11 @@ void configuration(const char*) {
   Shell& s = shell();
   HWND editor = activeEditor();
   OcsOptions record = optionsRecord(editor);
-  const uint16_t previousHelp = s.helpContext;
-  s.helpContext = 405;
-  const int32_t accepted = OCS_OptionsDlg(s.services, s.frame, &record, editor);
-  s.helpContext = previousHelp;
+  int32_t accepted = 0;
+  {
+    HelpContextDuring help(405);
+    accepted = OCS_OptionsDlg(s.services, s.frame, &record, editor);
+  }
   if (accepted) applyOptions(record, editor);
 }
 
@@ -106,10 +107,11 @@ void customise(const char*) {
   Shell& s = shell();
   char file[MAX_PATH + 1] = {};
   copyBounded(std::span<char>(file, sizeof file), settings().configFile);
-  const uint16_t previousHelp = s.helpContext;
-  s.helpContext = 418;
-  const int32_t accepted = OCS_ConfigurationDlg(s.services, s.frame, settings().inWinDir, file);
-  s.helpContext = previousHelp;
+  int32_t accepted = 0;
+  {
+    HelpContextDuring help(418);
+    accepted = OCS_ConfigurationDlg(s.services, s.frame, settings().inWinDir, file);
+  }
   if (accepted) settings().configFile = file;
   // Whatever the dialog did to the configuration, the menus and bars follow it.
   layOutFrame();
@@ -122,10 +124,11 @@ void runCommand(const char*) {
   Shell& s = shell();
   char name[OCS_COMMAND_NAME_SIZE] = {};
   char parameter[OCS_PARAMETER_SIZE] = {};
-  const uint16_t previousHelp = s.helpContext;
-  s.helpContext = 513;
-  const int32_t chosen = OCS_RunCommandDlg(s.services, s.frame, name, parameter);
-  s.helpContext = previousHelp;
+  int32_t chosen = 0;
+  {
+    HelpContextDuring help(513);
+    chosen = OCS_RunCommandDlg(s.services, s.frame, name, parameter);
+  }
   if (chosen && name[0] != 0) executeCommand(name, parameter, activeEditor(), true);
 }
 
@@ -148,10 +151,8 @@ void registerServiceDialogCommands(HandlerTable& t) {
   setHandler(t, "RunCommand", runCommand);
   setHandler(t, "KeyMapDlg", [](const char*) {
     Shell& s = shell();
-    const uint16_t previousHelp = s.helpContext;
-    s.helpContext = 435;
+    HelpContextDuring help(435);
     OCS_KeyMapDlg(s.services, s.frame);
-    s.helpContext = previousHelp;
   });
 }
 

@@ -200,10 +200,11 @@ INT_PTR CALLBACK gotoProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 void gotoCommand(const char*) {
   HWND editor = GetCurEdWindow();
   if (editor == nullptr) return;
-  const uint16_t previousHelp = shell().helpContext;
-  shell().helpContext = kGotoHelpContext;
-  const INT_PTR line = DialogBoxParamA(shell().instance, MAKEINTRESOURCEA(IDD_GOTO), shell().frame, gotoProc, 0);
-  shell().helpContext = previousHelp;
+  INT_PTR line = 0;
+  {
+    HelpContextDuring help(kGotoHelpContext);
+    line = DialogBoxParamA(shell().instance, MAKEINTRESOURCEA(IDD_GOTO), shell().frame, gotoProc, 0);
+  }
   if (line <= 0 || !IsWindow(editor)) return;
   SetCurEdWindow(editor);
   SetFocus(editor);

@@ -156,17 +156,6 @@ UINT_PTR CALLBACK hookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
   }
 }
 
-class HelpContextDuring {
- public:
-  explicit HelpContextDuring(uint16_t context) : previous_(shell().helpContext) { shell().helpContext = context; }
-  ~HelpContextDuring() { shell().helpContext = previous_; }
-  HelpContextDuring(const HelpContextDuring&) = delete;
-  HelpContextDuring& operator=(const HelpContextDuring&) = delete;
-
- private:
-  uint16_t previous_;
-};
-
 }  // namespace
 
 FileDialogStyle currentFileDialogStyle() {

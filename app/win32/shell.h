@@ -87,4 +87,16 @@ struct Shell {
 
 Shell& shell();
 
+// The help context of a dialog while it is up; the one before it comes back when the dialog ends.
+class HelpContextDuring {
+ public:
+  explicit HelpContextDuring(uint16_t context) : previous_(shell().helpContext) { shell().helpContext = context; }
+  ~HelpContextDuring() { shell().helpContext = previous_; }
+  HelpContextDuring(const HelpContextDuring&) = delete;
+  HelpContextDuring& operator=(const HelpContextDuring&) = delete;
+
+ private:
+  uint16_t previous_;
+};
+
 }  // namespace osk::app

@@ -22,7 +22,7 @@
 namespace osk::app {
 
 // The dialogs whose filter choices are kept apart. Paste From is an Open dialog and shares its choice.
-enum class FileDialogKind : uint8_t { kOpen, kSaveAs, kNewFile, kCopyTo, kRunApplication, kCount };
+enum class FileDialogKind : uint8_t { kOpen, kSaveAs, kNewFile, kCopyTo, kRunApplication, kMacro, kCount };
 
 struct FileDialogStyle {
   bool explorer = true;    // explorer style; else the old style

@@ -4,7 +4,6 @@
 #include "app/win32/commands_macro.h"
 
 #include <windows.h>
-#include <commdlg.h>
 
 #include <algorithm>
 #include <string>
@@ -14,6 +13,7 @@
 #include "app/win32/alerts.h"
 #include "app/win32/dispatch.h"
 #include "app/win32/document_window.h"
+#include "app/win32/file_dialogs.h"
 #include "app/win32/macro_ids.h"
 #include "app/win32/print_preview.h"
 #include "app/win32/services_bridge.h"
@@ -27,7 +27,6 @@ namespace osk::app {
 namespace {
 
 constexpr UINT kBlinkMs = 500;
-constexpr char kMacroFilters[] = "Keystroke macros (*.kbd)\0*.kbd\0";
 
 MacroRunState& run() {
   static MacroRunState state;
@@ -100,26 +99,24 @@ void loadAndPlay(const std::string& name) {
   beginPlay();
 }
 
-// The file dialogs of the macro commands start in the macro folder; false when the user cancels.
+// The file dialogs of the macro commands start in the macro folder, with the help of the command that asks;
+// false when the user cancels.
 bool askMacroFile(const char* title, bool save, std::string& name) {
-  char file[MAX_PATH + 1] = {};
-  lstrcpynA(file, name.c_str(), sizeof file);
-  const std::string folder = macroFolder();
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = shell().frame;
-  dialog.lpstrFilter = kMacroFilters;
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof file;
-  dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-  dialog.lpstrTitle = title;
-  dialog.lpstrDefExt = "kbd";
-  dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_EXPLORER |
-                 (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-  const BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
-  if (!chosen) return false;
-  name = file;
+  FileDialogRequest request;
+  request.kind = FileDialogKind::kMacro;
+  request.title = title;
+  request.save = save;
+  request.helpContext = shell().helpContext;
+  request.initialName = name;
+  request.initialFolder = macroFolder();
+  request.types = {FileFilter{"Keystroke macros (*.kbd)", "*.kbd"}};
+  request.fileMustExist = !save;
+  request.keepCurrentFolder = true;
+  request.defaultExtension = "kbd";
+  request.confirmReplace = save;
+  const auto answer = askFileNames(request);
+  if (!answer || answer->names.empty()) return false;
+  name = answer->names.front();
   return true;
 }
 

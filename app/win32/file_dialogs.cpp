@@ -193,6 +193,7 @@ std::optional<FileDialogAnswer> askFileNames(const FileDialogRequest& request) {
   dialog.nMaxFile = static_cast<DWORD>(names.size());
   dialog.lpstrInitialDir = request.initialFolder.empty() ? nullptr : request.initialFolder.c_str();
   dialog.lpstrTitle = title.c_str();
+  dialog.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
   dialog.lpfnHook = hookProc;
   dialog.Flags = OFN_ENABLEHOOK | OFN_SHOWHELP | OFN_PATHMUSTEXIST |
                  (state.style.explorer ? OFN_EXPLORER : 0) |
@@ -202,7 +203,8 @@ std::optional<FileDialogAnswer> askFileNames(const FileDialogRequest& request) {
                  (request.save ? 0 : OFN_SHAREAWARE) |
                  (!request.save && (request.fileMustExist || openNeedsExistingFile(state.style)) ? OFN_FILEMUSTEXIST
                                                                                                   : 0) |
-                 (request.keepCurrentFolder ? OFN_NOCHANGEDIR : 0);
+                 (request.keepCurrentFolder ? OFN_NOCHANGEDIR : 0) |
+                 (request.save && request.confirmReplace ? OFN_OVERWRITEPROMPT : 0);
 
   BOOL chosen = FALSE;
   {

@@ -1,6 +1,6 @@
-// The program's Open and Save dialogs (Open, Save As, New File, Paste From, Copy To, Run Application) with the
-// choices they share: explorer or old style by the settings, the file type list with each dialog's custom filter
-// and chosen filter kept for its next time, the help button with the dialog's help context, old-style dialogs
+// The program's Open and Save dialogs (Open, Save As, New File, Paste From, Copy To, Run Application, and those of
+// the keystroke macro files) with the choices they share: explorer or old style by the settings, the file type list
+// with each dialog's custom filter and chosen filter kept for its next time, the help button with the dialog's help context, old-style dialogs
 // centred over the frame with the focus on the file name, and the Open dialog's amendment of names that do not
 // exist through the services (OCS_AmendOpenFile).
 #pragma once
@@ -30,6 +30,8 @@ struct FileDialogRequest {
   bool fileMustExist = false;       // Open: refused unless the file exists (the old style with short names always)
   bool amendMissing = false;        // Open: names that do not exist are offered to the services for amendment
   bool keepCurrentFolder = false;   // the current folder stays as it was, wherever the user went
+  std::string defaultExtension;     // added to a name typed without one (without the dot)
+  bool confirmReplace = false;      // Save: the system asks before an existing file is chosen
 };
 
 struct FileDialogAnswer {

@@ -130,6 +130,16 @@ void toggleOutline(HWND document) {
   d.outlineShown = !d.outlineShown;
 }
 
+// The outline follows the mouse to the point of a mouse message, kept inside the window.
+void moveOutline(HWND document, LPARAM point) {
+  RECT client;
+  GetClientRect(document, &client);
+  toggleOutline(document);
+  drag().at = POINT{std::clamp<LONG>(static_cast<short>(LOWORD(point)), 0, client.right),
+                    std::clamp<LONG>(static_cast<short>(HIWORD(point)), 0, client.bottom)};
+  toggleOutline(document);
+}
+
 void endDrag(bool apply) {
   Drag& d = drag();
   HWND document = d.document;
@@ -372,24 +382,14 @@ bool handleSplitBarInput(HWND document, UINT message, WPARAM wParam, LPARAM lPar
     }
     case WM_MOUSEMOVE: {
       if (drag().document != document) return false;
-      RECT client;
-      GetClientRect(document, &client);
-      toggleOutline(document);
-      drag().at = POINT{std::clamp<LONG>(static_cast<short>(LOWORD(lParam)), 0, client.right),
-                        std::clamp<LONG>(static_cast<short>(HIWORD(lParam)), 0, client.bottom)};
-      toggleOutline(document);
+      moveOutline(document, lParam);
       result = 0;
       return true;
     }
     case WM_LBUTTONUP: {
       if (drag().document != document) return false;
       // The release point counts, whatever moves went before it.
-      RECT client;
-      GetClientRect(document, &client);
-      toggleOutline(document);
-      drag().at = POINT{std::clamp<LONG>(static_cast<short>(LOWORD(lParam)), 0, client.right),
-                        std::clamp<LONG>(static_cast<short>(HIWORD(lParam)), 0, client.bottom)};
-      toggleOutline(document);
+      moveOutline(document, lParam);
       endDrag(true);
       result = 0;
       return true;

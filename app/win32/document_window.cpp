@@ -6,6 +6,7 @@
 
 #include "app/bounded_text.h"
 #include "app/displayable_path.h"
+#include "app/open_name.h"
 #include "app/win32/alerts.h"
 #include "app/win32/dispatch.h"
 #include "app/win32/file_dialogs.h"
@@ -28,6 +29,21 @@ std::string fullPath(const std::string& name) {
   char full[MAX_PATH + 1];
   const DWORD length = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
   return (length == 0 || length >= sizeof full) ? name : std::string(full, length);
+}
+
+// The name in the form the settings ask for: long names unfold "~" parts, short names fold what 8.3 cannot hold.
+// A name the system cannot convert is kept as given.
+std::string normalisedName(const std::string& name) {
+  char converted[MAX_PATH + 1] = {};
+  switch (wantedNameForm(name, settings().advanced.useLongFileNames)) {
+    case NameForm::kLong:
+      return OCS_fbGetLongPathName(name.c_str(), converted, sizeof converted) ? std::string(converted) : name;
+    case NameForm::kShort:
+      return OCS_fbGetShortPathName(name.c_str(), converted, sizeof converted) ? std::string(converted) : name;
+    case NameForm::kAsGiven:
+      break;
+  }
+  return name;
 }
 
 bool isReadable(const std::string& name) {
@@ -296,7 +312,7 @@ PerFileSettings perFileSettingsOf(HWND document) {
 bool openDocument(const std::string& requestedName, bool readOnly, const PerFileSettings* perFile) {
   Shell& state = shell();
   closePrintPreview();   // a document opens among the others, not behind the preview
-  const std::string name = fullPath(requestedName);
+  const std::string name = fullPath(normalisedName(requestedName));
 
   if (!isReadable(name)) {
     showStop(state.frame, "Cannot find " + name + " .");

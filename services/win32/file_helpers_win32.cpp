@@ -1,5 +1,5 @@
-// The services' file and drawing helpers for the program: displayable paths, the Open dialog's name amendment and
-// split bars.
+// The services' file and drawing helpers for the program: displayable paths, the Open dialog's name amendment, the
+// long and short forms of names, and split bars.
 #include <windows.h>
 
 #include <cstring>
@@ -16,9 +16,32 @@ bool isRooted(const std::string& name) {
   return (name.size() >= 2 && name[1] == ':') || (!name.empty() && (name[0] == '\\' || name[0] == '/'));
 }
 
+// The system's other form of a name, through one of its two conversions; 1 when it fits into result.
+template <typename Convert>
+int32_t otherForm(Convert convert, const char* name, char* result, int32_t resultSize) {
+  if (name == nullptr || name[0] == '\0' || result == nullptr || resultSize < 1) return 0;
+  std::string form(MAX_PATH, '\0');
+  DWORD length = convert(name, form.data(), static_cast<DWORD>(form.size()));
+  if (length >= form.size()) {   // the answer is the size it needs
+    form.assign(length, '\0');
+    length = convert(name, form.data(), static_cast<DWORD>(form.size()));
+  }
+  if (length == 0 || length >= form.size() || length + 1 > static_cast<DWORD>(resultSize)) return 0;
+  memcpy(result, form.c_str(), length + 1);
+  return 1;
+}
+
 }  // namespace
 
 extern "C" {
+
+int32_t OSK_CALL OCS_fbGetLongPathName(const char* name, char* result, int32_t resultSize) {
+  return otherForm(GetLongPathNameA, name, result, resultSize);
+}
+
+int32_t OSK_CALL OCS_fbGetShortPathName(const char* name, char* result, int32_t resultSize) {
+  return otherForm(GetShortPathNameA, name, result, resultSize);
+}
 
 void OSK_CALL OCS_fvGetDisplayablePath(const char* path, int32_t maxChars, char* result, int32_t resultSize) {
   if (result == nullptr || resultSize < 1) return;

@@ -1,5 +1,6 @@
 // Small helpers of the common services for the program's file handling and drawing: paths shortened for display,
-// names typed into an Open dialog completed with the filter's extension, and the split bars of document windows.
+// names typed into an Open dialog completed with the filter's extension, the long and short forms of file names,
+// and the split bars of document windows.
 // None of them needs a services instance; every buffer is bounded by the size the caller gives.
 #pragma once
 
@@ -28,6 +29,12 @@ int32_t OSK_CALL OCS_AmendOpenFile(const char* directory, const char* filterPatt
 // raised 3-D edge: along its long sides, top and bottom for a horizontal bar (vertical 0), left and right for a
 // vertical one. Nothing is drawn for a null context or rectangle, or an empty rectangle.
 void OSK_CALL OCS_fvDrawSplitBar(struct HDC__* dc, const struct tagRECT* bar, int32_t vertical);
+
+// The long form of name ("C:\\PROGRA~1\\NOTES~1.TXT" -> "C:\\Program Files\\notes file.txt") and the short,
+// 8.3 form, written into result (resultSize bytes). The answer is 1 when the system gave a form and it fits; 0 when
+// the file does not exist, the system has no such form, or it would not fit, and result is then left alone.
+int32_t OSK_CALL OCS_fbGetLongPathName(const char* name, char* result, int32_t resultSize);
+int32_t OSK_CALL OCS_fbGetShortPathName(const char* name, char* result, int32_t resultSize);
 
 #ifdef __cplusplus
 }

@@ -195,6 +195,16 @@ TEST_F(OSK32Files, OpeningReadOnlyAnOpenFileAndAMissingOne) {
   EXPECT_TRUE(program().close());
 }
 
+TEST_F(OSK32Files, AShortNameOpensUnderItsLongName) {
+  folder.write("a rather long name.text", "text\r\n");
+  char shortName[MAX_PATH + 1] = {};
+  ASSERT_GT(GetShortPathNameA(folder.pathOf("a rather long name.text").c_str(), shortName, sizeof shortName), 0u);
+  ASSERT_NE(std::string(shortName).find('~'), std::string::npos) << shortName;
+  ASSERT_TRUE(start(shortName, 1));
+  EXPECT_EQ(program().activeTitle(), " " + folder.pathOf("a rather long name.text"));
+  EXPECT_TRUE(program().close());
+}
+
 TEST_F(OSK32Files, SaveAsAsksBeforeReplacingAndFailedSavesSayWhy) {
   folder.write("mine.txt", "mine\r\n");
   folder.write("theirs.txt", "theirs\r\n");

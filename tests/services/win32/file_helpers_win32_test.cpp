@@ -1,5 +1,6 @@
 // The services' helpers for the program's files and drawing, through the library's exports: bounded buffers,
-// names completed from a filter in a real folder, and a split bar drawn in the button-face colour.
+// names completed from a filter in a real folder, long and short forms of a real file's name, and a split bar drawn
+// in the button-face colour.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -59,6 +60,32 @@ TEST(FileHelpers, OpenNamesAreCompletedInTheGivenFolderWithinTheirBuffer) {
 
   DeleteFileA(file.c_str());
   RemoveDirectoryA(folder.c_str());
+}
+
+TEST(FileHelpers, ANameGoesToItsShortFormAndBackWithinItsBuffer) {
+  const std::string folder = scratchFolder();
+  const std::string file = folder + "\\a rather long name.text";
+  HANDLE made = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(made, INVALID_HANDLE_VALUE);
+  CloseHandle(made);
+
+  char shortName[MAX_PATH + 1] = {};
+  ASSERT_EQ(OCS_fbGetShortPathName(file.c_str(), shortName, sizeof shortName), 1);
+  const std::string shortForm = shortName;
+  EXPECT_NE(shortForm.find('~'), std::string::npos) << shortForm;
+  EXPECT_EQ(shortForm.find(' '), std::string::npos) << shortForm;
+  char longName[MAX_PATH + 1] = {};
+  ASSERT_EQ(OCS_fbGetLongPathName(shortName, longName, sizeof longName), 1);
+  EXPECT_EQ(lstrcmpiA(longName, file.c_str()), 0) << longName;
+
+  // Too small a buffer, a missing file and no name leave the buffer as it was.
+  char small[8] = "keep";
+  EXPECT_EQ(OCS_fbGetLongPathName(shortName, small, sizeof small), 0);
+  EXPECT_STREQ(small, "keep");
+  EXPECT_EQ(OCS_fbGetLongPathName((folder + "\\NOSUCH~1.TXT").c_str(), small, sizeof small), 0);
+  EXPECT_EQ(OCS_fbGetShortPathName(nullptr, small, sizeof small), 0);
+  EXPECT_STREQ(small, "keep");
+  DeleteFileA(file.c_str());
 }
 
 TEST(FileHelpers, ASplitBarIsButtonFaceWithALightAndADarkEdge) {

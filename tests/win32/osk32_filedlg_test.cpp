@@ -37,8 +37,7 @@ TEST(OSK32FileDialogs, OldStyleOpenIsCentredAndCompletesTheNameFromTheFilter) {
   ASSERT_TRUE(program.waitForDocuments(1));
 
   // Long names in the old style: one file at a time, so the title has no " [Multi Select]".
-  program.command(numberOf("OpenFile"));
-  HWND dialog = program.waitForDialog("Open");
+  HWND dialog = openDialog(program, "OpenFile", "Open");
   ASSERT_NE(dialog, nullptr);
   ASSERT_NE(control(dialog, kFileNameOld), nullptr) << "an old-style dialog";
   EXPECT_TRUE(waitFor([&] { return focusOf(program) == control(dialog, kFileNameOld); }, 5s))
@@ -77,8 +76,7 @@ TEST(OSK32FileDialogs, OldStyleWithShortNamesMayChooseSeveral) {
   settingsIn(folder, "UseExplorerType=1\r\nUseLongFileNames=0\r\n");
   Program program(folder, "");
   ASSERT_NE(program.waitForFrame(), nullptr);
-  program.command(numberOf("OpenFile"));
-  HWND dialog = program.waitForDialog("Open [Multi Select]");
+  HWND dialog = openDialog(program, "OpenFile", "Open [Multi Select]");
   ASSERT_NE(dialog, nullptr);
   ASSERT_NE(control(dialog, kFileNameOld), nullptr) << "no explorer style without long names";
   setText(dialog, kFileNameOld, "notes");
@@ -98,8 +96,7 @@ TEST(OSK32FileDialogs, ExplorerOpenCompletesAMissingNameAndKeepsTheFilterChosen)
   Program program(folder, "");
   ASSERT_NE(program.waitForFrame(), nullptr);
 
-  program.command(numberOf("OpenFile"));
-  HWND dialog = program.waitForDialog("Open [Multi Select]");
+  HWND dialog = openDialog(program, "OpenFile", "Open [Multi Select]");
   ASSERT_NE(dialog, nullptr);
   setText(dialog, kFileNameExplorer, folder.pathOf("notes"));
   ASSERT_TRUE(program.answer(dialog, IDOK));
@@ -107,8 +104,7 @@ TEST(OSK32FileDialogs, ExplorerOpenCompletesAMissingNameAndKeepsTheFilterChosen)
   EXPECT_TRUE(activeTitleIs(program, " " + folder.pathOf("notes.txt"))) << program.activeTitle();
 
   // The INI filter chosen stays for the next Open; a name that exists as typed is opened as it is.
-  program.command(numberOf("OpenFile"));
-  dialog = program.waitForDialog("Open [Multi Select]");
+  dialog = openDialog(program, "OpenFile", "Open [Multi Select]");
   ASSERT_NE(dialog, nullptr);
   // The help button shows the Open dialog's help (its file is missing here).
   pressHelp(dialog);
@@ -126,8 +122,7 @@ TEST(OSK32FileDialogs, ExplorerOpenCompletesAMissingNameAndKeepsTheFilterChosen)
   ASSERT_TRUE(program.answer(dialog, IDOK));
   ASSERT_TRUE(program.waitForDocuments(2));
   EXPECT_TRUE(activeTitleIs(program, " " + folder.pathOf("setup"))) << program.activeTitle();
-  program.command(numberOf("OpenFile"));
-  dialog = program.waitForDialog("Open [Multi Select]");
+  dialog = openDialog(program, "OpenFile", "Open [Multi Select]");
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(waitFor([&] { return SendMessageA(control(dialog, 0x470), CB_GETCURSEL, 0, 0) == 1; }, 5s))
       << "the INI files are still chosen";
@@ -169,8 +164,7 @@ TEST(OSK32FileDialogs, AutosaveAfterItsDelaySavesNamedFilesOnlyAndWaitsForModalD
 
   // While a modal dialog is up nothing is saved; once it is gone the autosave goes on.
   program.type("more ");
-  program.command(numberOf("OpenFile"));
-  HWND dialog = program.waitForDialog("Open [Multi Select]");
+  HWND dialog = openDialog(program, "OpenFile", "Open [Multi Select]");
   ASSERT_NE(dialog, nullptr);
   EXPECT_FALSE(waitFor([&] { return folder.read("kept.txt") != "saved kept\r\n"; }, 3s)) << "saved under a dialog";
   program.answer(dialog, IDCANCEL);

@@ -70,8 +70,7 @@ TEST(OSK32Status, TheGaugeCoversTheMessageFieldWhileASearchRuns) {
   // A search within the first two lines: once they hold no more matches, the search asks whether to go on, and
   // its gauge stays up while it asks.
   program.press({{VK_DOWN, true}, {VK_DOWN, true}});
-  program.command(numberOf("Find"));
-  HWND dialog = program.waitForDialog("Find");
+  HWND dialog = openDialog(program, "Find", "Find");
   ASSERT_NE(dialog, nullptr);
   setText(dialog, kFindText, "key");
   for (int i = 0; i < 3; ++i) click(dialog, kFindNext);
